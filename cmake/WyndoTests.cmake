@@ -1,0 +1,22 @@
+# wyndo_add_tests(<target> SOURCES <files...> LIBS <libs...> [RESOURCES] [DESKTOP])
+#   Builds a GoogleTest executable and registers its cases with CTest. Windows executables run under
+#   Wine (the toolchain's emulator) and are discovered when the tests run, inside the Wine session.
+#   RESOURCES links the program's resource script (icons, cursors, pictures, strings, manifest).
+#   DESKTOP marks every case as using real input, focus, the foreground window or screen pixels:
+#   such cases take the CTest resource lock "desktop" and never run side by side.
+function(wyndo_add_tests target)
+  cmake_parse_arguments(ARG "RESOURCES;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  if(ARG_RESOURCES)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources/wyndo.rc)
+  endif()
+  set(props TIMEOUT 120)
+  if(ARG_DESKTOP)
+    list(APPEND props RESOURCE_LOCK desktop)
+  endif()
+  if(CMAKE_CROSSCOMPILING AND NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    return() # 32-bit Wine is not available here: i686 tests are compiled, not run.
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${props})
+endfunction()

@@ -1,0 +1,76 @@
+#include "core/layout.h"
+
+#include <algorithm>
+
+namespace wyndo {
+
+namespace {
+
+// One axis of AnchorBounds: Pos/Size of the control, Design/Now the parent's extent.
+void AnchorAxis(int& Pos, int& Size, int DesignExtent, int Extent, bool Near, bool Far) {
+  const int FarDistance = DesignExtent - (Pos + Size);
+  if (Near && Far) {
+    Size = std::max(0, Extent - Pos - FarDistance);
+  } else if (Far) {
+    Pos = Extent - FarDistance - Size;
+  } else if (!Near && DesignExtent > 0) {
+    // Neither side: keep the centre at the same fraction of the parent.
+    const long long Centre2 = 2LL * Pos + Size; // twice the centre, to stay in integers
+    Pos = static_cast<int>((Centre2 * Extent / DesignExtent - Size) / 2);
+  }
+}
+
+} // namespace
+
+TBounds AnchorBounds(const TBounds& Design, TSize2 DesignParent, TSize2 Parent, TAnchors Anchors) {
+  TBounds Result = Design;
+  AnchorAxis(Result.Left, Result.Width, DesignParent.Width, Parent.Width, Anchors & akLeft,
+             Anchors & akRight);
+  AnchorAxis(Result.Top, Result.Height, DesignParent.Height, Parent.Height, Anchors & akTop,
+             Anchors & akBottom);
+  return Result;
+}
+
+void AlignItems(TBounds Client, std::span<TAlignItem> Items) {
+  int Left = Client.Left;
+  int Top = Client.Top;
+  int Right = Client.Left + Client.Width;
+  int Bottom = Client.Top + Client.Height;
+  auto Place = [&](TAlign Kind) {
+    for (TAlignItem& Item : Items) {
+      if (!Item.Visible || Item.Align != Kind)
+        continue;
+      TBounds& B = Item.Bounds;
+      const int Width = std::max(0, Right - Left);
+      const int Height = std::max(0, Bottom - Top);
+      switch (Kind) {
+      case TAlign::alTop:
+        B = {Left, Top, Width, B.Height};
+        Top += B.Height;
+        break;
+      case TAlign::alBottom:
+        B = {Left, Bottom - B.Height, Width, B.Height};
+        Bottom -= B.Height;
+        break;
+      case TAlign::alLeft:
+        B = {Left, Top, B.Width, Height};
+        Left += B.Width;
+        break;
+      case TAlign::alRight:
+        B = {Right - B.Width, Top, B.Width, Height};
+        Right -= B.Width;
+        break;
+      case TAlign::alClient:
+        B = {Left, Top, Width, Height};
+        break;
+      case TAlign::alNone:
+        break;
+      }
+    }
+  };
+  for (TAlign Kind :
+       {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient})
+    Place(Kind);
+}
+
+} // namespace wyndo

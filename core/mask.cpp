@@ -1,0 +1,218 @@
+#include "core/mask.h"
+
+#include "core/errors.h"
+#include "core/locale.h"
+
+#include <bitset>
+#include <limits>
+
+namespace wyndo {
+
+namespace {
+
+// More '*' runs than this make a mask invalid.
+constexpr int MaxStarGroups = 30;
+
+unsigned char AsciiUpper(unsigned char C) {
+  return C >= 'a' && C <= 'z' ? static_cast<unsigned char>(C - 'a' + 'A') : C;
+}
+
+unsigned char ByteAt(std::string_view Text, std::size_t Index) {
+  return static_cast<unsigned char>(Text[Index]);
+}
+
+// Length in bytes of the character at Index: a lead byte and the byte after it are one character;
+// a lead byte that ends the text stands alone.
+std::size_t CharLength(std::string_view Text, std::size_t Index) {
+  return UserLocale().IsLeadByte(ByteAt(Text, Index)) && Index + 1 < Text.size() ? 2 : 1;
+}
+
+[[noreturn]] void ThrowInvalid(std::string_view Mask, std::size_t Position) {
+  throw EMaskException(std::string(Mask), static_cast<int>(Position));
+}
+
+struct TCharSet {
+  std::bitset<256> Members; // upper-cased single-byte characters
+  bool Negate = false;      // matches the characters not in Members
+};
+
+// Reads the set whose '[' is at Mask[Index]; leaves Index just past its ']'.
+TCharSet ReadSet(std::string_view Mask, std::size_t& Index) {
+  const auto& Locale = UserLocale();
+  TCharSet Set;
+  std::size_t I = Index + 1;
+  if (I < Mask.size() && Mask[I] == '!') {
+    Set.Negate = true;
+    ++I;
+  }
+  bool HasLast = false;
+  unsigned char Last = 0; // where a range starts
+  for (;;) {
+    if (I >= Mask.size()) {
+      ThrowInvalid(Mask, Mask.size() + 1);
+    }
+    const unsigned char C = ByteAt(Mask, I);
+    if (C == ']') {
+      break;
+    }
+    if (Locale.IsLeadByte(C) && I + 1 < Mask.size()) {
+      // Sets hold single-byte characters only; a double-byte one adds nothing.
+      I += 2;
+    } else if (C == '-') {
+      if (!HasLast) {
+        ThrowInvalid(Mask, I + 1);
+      }
+      if (I + 1 >= Mask.size()) {
+        ThrowInvalid(Mask, Mask.size() + 1);
+      }
+      const unsigned char End = ByteAt(Mask, I + 1);
+      if (End == ']') {
+        Set.Members.set('-');
+        ++I;
+      } else {
+        for (unsigned V = Last; V <= AsciiUpper(End); ++V) {
+          Set.Members.set(V);
+        }
+        Last = AsciiUpper(End);
+        I += 2;
+      }
+    } else {
+      Last = AsciiUpper(C);
+      HasLast = true;
+      Set.Members.set(Last);
+      ++I;
+    }
+  }
+  if (Set.Members.none()) {
+    ThrowInvalid(Mask, I + 1);
+  }
+  Index = I + 1;
+  return Set;
+}
+
+} // namespace
+
+// One step of a compiled mask. Every state but End consumes exactly one character of the text.
+struct TMask::TState {
+  enum class TKind : std::uint8_t { Literal, DoubleByte, AnyChar, Set, End };
+  TKind Kind = TKind::End;
+  bool SkipBefore = false;  // a '*' precedes: any run of characters may come first
+  bool Negate = false;      // Set: matches the characters not in Members
+  unsigned char Lead = 0;   // Literal: the upper-cased byte; DoubleByte: its first byte
+  unsigned char Trail = 0;  // DoubleByte: its second byte
+  std::bitset<256> Members; // Set: upper-cased single-byte characters
+};
+
+TMask::TMask(std::string_view Mask) {
+  const auto& Locale = UserLocale();
+  bool Skip = false;
+  int StarGroups = 0;
+  // A group is a stretch of '*' (with any '?' it absorbs) up to the next state; it is counted
+  // when that state is made, and an excess group is reported at the character making it.
+  const auto Add = [&](TState::TKind Kind, std::size_t Position) -> TState& {
+    if (Skip && ++StarGroups > MaxStarGroups)
+      ThrowInvalid(Mask, Position);
+    TState& State = FStates.emplace_back();
+    State.Kind = Kind;
+    State.SkipBefore = Skip;
+    Skip = false;
+    return State;
+  };
+
+  std::size_t I = 0;
+  while (I < Mask.size()) {
+    const unsigned char C = ByteAt(Mask, I);
+    if (C == '*') {
+      ++I;
+      Skip = true;
+    } else if (C == '?') {
+      // Directly after '*' a '?' is absorbed by the run the '*' already allows.
+      if (!Skip) {
+        Add(TState::TKind::AnyChar, I + 1);
+      }
+      ++I;
+    } else if (C == '[') {
+      const std::size_t Start = I;
+      const TCharSet Set = ReadSet(Mask, I);
+      TState& State = Add(TState::TKind::Set, Start + 1);
+      State.Members = Set.Members;
+      State.Negate = Set.Negate;
+    } else if (Locale.IsLeadByte(C) && I + 1 < Mask.size()) {
+      TState& Pair = Add(TState::TKind::DoubleByte, I + 1);
+      Pair.Lead = C;
+      Pair.Trail = ByteAt(Mask, I + 1);
+      I += 2;
+    } else {
+      Add(TState::TKind::Literal, I + 1).Lead = AsciiUpper(C);
+      ++I;
+    }
+  }
+  Add(TState::TKind::End, Mask.size() + 1);
+}
+
+TMask::TMask(const TMask&) = default;
+TMask::TMask(TMask&&) noexcept = default;
+TMask& TMask::operator=(const TMask&) = default;
+TMask& TMask::operator=(TMask&&) noexcept = default;
+TMask::~TMask() = default;
+
+bool TMask::Matches(std::string_view Text) const {
+  // Every state consumes exactly one character, so on a mismatch it is enough to return to the
+  // most recent state preceded by '*' and let that run take one more character.
+  constexpr std::size_t NoState = std::numeric_limits<std::size_t>::max();
+  std::size_t BackState = NoState;
+  std::size_t BackText = 0;
+  std::size_t S = 0;
+  std::size_t T = 0;
+  for (;;) {
+    const TState& State = FStates[S];
+    if (State.SkipBefore) {
+      BackState = S;
+      BackText = T;
+    }
+    bool Matched = false;
+    std::size_t Length = 0;
+    if (State.Kind == TState::TKind::End) {
+      if (T == Text.size() || State.SkipBefore) {
+        return true;
+      }
+    } else if (T < Text.size()) {
+      Length = CharLength(Text, T);
+      const unsigned char C = ByteAt(Text, T);
+      switch (State.Kind) {
+      case TState::TKind::Literal:
+        Matched = Length == 1 && AsciiUpper(C) == State.Lead;
+        break;
+      case TState::TKind::DoubleByte:
+        Matched = Length == 2 && C == State.Lead && ByteAt(Text, T + 1) == State.Trail;
+        break;
+      case TState::TKind::AnyChar:
+        Matched = true;
+        break;
+      case TState::TKind::Set:
+        // A double-byte character is never a member.
+        Matched = (Length == 1 && State.Members.test(AsciiUpper(C))) != State.Negate;
+        break;
+      case TState::TKind::End:
+        break;
+      }
+    }
+    if (Matched) {
+      T += Length;
+      ++S;
+    } else {
+      if (BackState == NoState || BackText >= Text.size()) {
+        return false;
+      }
+      BackText += CharLength(Text, BackText);
+      S = BackState;
+      T = BackText;
+    }
+  }
+}
+
+bool MatchesMask(std::string_view Text, std::string_view Mask) {
+  return TMask(Mask).Matches(Text);
+}
+
+} // namespace wyndo

@@ -1,0 +1,7 @@
+#include "core/settings.h"
+
+namespace wyndo {
+
+TWYNDO_Settings Settings;
+
+} // namespace wyndo
