@@ -1,13 +1,17 @@
-# wyndo_add_tests(<target> SOURCES <files...> LIBS <libs...> [RESOURCES] [DESKTOP])
+# wyndo_add_tests(<target> SOURCES <files...> LIBS <libs...> [RESOURCES] [DESKTOP] [OWN_MAIN])
 #   Builds a GoogleTest executable and registers its cases with CTest. Windows executables run under
 #   Wine (the toolchain's emulator) and are discovered when the tests run, inside the Wine session.
 #   RESOURCES links the program's resource script (icons, cursors, pictures, strings, manifest).
 #   DESKTOP marks every case as using real input, focus, the foreground window or screen pixels:
 #   such cases take the CTest resource lock "desktop" and never run side by side.
+#   OWN_MAIN: the sources bring their own main() instead of GoogleTest's.
 function(wyndo_add_tests target)
-  cmake_parse_arguments(ARG "RESOURCES;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "RESOURCES;DESKTOP;OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${target} PRIVATE GTest::gtest_main)
+  endif()
   if(ARG_RESOURCES)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources/wyndo.rc)
   endif()

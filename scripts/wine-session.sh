@@ -50,4 +50,8 @@ wyndo_prepare_prefix "$WINEPREFIX" virtual-desktop
 # start the one that stays for the whole run.
 wineserver -w
 wineserver -p
+# The first Wine program of a session starts Wine's background services (the virtual desktop's
+# explorer.exe, winedevice.exe), which inherit its standard output. Start them here, away from
+# any test's output, so that no test's captured output stays open after the test has ended.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 "$@"

@@ -126,6 +126,9 @@ void TApplication::Minimize() {
   if (!FHandle || ::IsIconic(FHandle))
     return;
   ::ShowWindow(FHandle, SW_MINIMIZE);
+  // Windows hides the forms with their minimised owner; Wine does not, and this call does what
+  // Windows does (and nothing where it has been done).
+  ::ShowOwnedPopups(FHandle, FALSE);
   if (OnMinimize)
     OnMinimize(*this);
 }
@@ -134,6 +137,7 @@ void TApplication::Restore() {
   if (!FHandle || !::IsIconic(FHandle))
     return;
   ::ShowWindow(FHandle, SW_RESTORE);
+  ::ShowOwnedPopups(FHandle, TRUE);
   if (OnRestore)
     OnRestore(*this);
   ActivateLastForm();

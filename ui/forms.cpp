@@ -458,9 +458,16 @@ void TForm::WndProc(TMessage& Message) {
     }
     break;
   case WM_SHOWWINDOW:
-    // Somebody called ShowWindow directly: keep Visible true to the window. Windows hidden
-    // because their owner was minimised (lParam set) stay Visible.
-    if (Message.LParam == 0 && !FMarkingVisible)
+    // Somebody called ShowWindow directly: keep Visible true to the window. A form hidden or
+    // shown with its owner (lParam set) stays Visible, also through the ShowWindow call with
+    // which the default handling carries that out.
+    if (Message.LParam != 0) {
+      FFollowingOwner = true;
+      TWinControl::WndProc(Message);
+      FFollowingOwner = false;
+      return;
+    }
+    if (!FMarkingVisible && !FFollowingOwner)
       MarkVisible(Message.WParam != 0);
     break;
   case WM_SYSCOMMAND:

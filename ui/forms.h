@@ -155,6 +155,7 @@ private:
   bool FModal = false;
   bool FDestroying = false;
   bool FMarkingVisible = false;
+  bool FFollowingOwner = false;
   TWinControl* FActiveControl = nullptr;
 };
 

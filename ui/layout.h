@@ -11,7 +11,8 @@
 //                         On<&TEdit::OnKeyPress, &TSearchForm::WndHandleKeyPress>>},
 //   };
 //
-// A width or height of 0 keeps the control's own (a label sizes itself to its text).
+// A width or height of 0 keeps the control's own (a label sizes itself to its text). Define the
+// form's constructor after its table, where the table's size is known.
 
 #include "ui/forms.h"
 
@@ -49,10 +50,10 @@ enum TLayoutOption : std::uint32_t {
 
 template <class F>
 struct TLayoutItem {
-  TMakeControl Kind;
-  const char* Name;
+  TMakeControl Kind = nullptr;
+  const char* Name = "";
   const char* Parent = nullptr;
-  TBounds Bounds;
+  TBounds Bounds{};
   const char* Text = "";
   TAnchors Anchors = akTopLeft;
   TAlign Align = TAlign::alNone;

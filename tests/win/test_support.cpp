@@ -1,0 +1,103 @@
+#include "tests/win/test_support.h"
+
+#include "ui/application.h"
+
+namespace wyndo::test {
+
+bool WaitFor(const std::function<bool()>& Condition, DWORD TimeoutMs) {
+  const DWORD Start = ::GetTickCount();
+  for (;;) {
+    Application.ProcessMessages();
+    if (Condition())
+      return true;
+    if (TimeoutMs != INFINITE && ::GetTickCount() - Start >= TimeoutMs)
+      return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+std::string MessageBoxText(HWND Box) {
+  char Text[1024] = {};
+  ::GetDlgItemTextA(Box, 0xFFFF, Text, sizeof(Text));
+  return Text;
+}
+
+namespace {
+
+struct TSearch {
+  const std::string* Title;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK FindBox(HWND Window, LPARAM Data) {
+  auto& Search = *reinterpret_cast<TSearch*>(Data);
+  // Class and process first: reading a title sends a message to the window's thread, which
+  // only a message box's thread is sure to answer while a test waits.
+  char Class[32] = {};
+  ::GetClassNameA(Window, Class, sizeof(Class));
+  DWORD Process = 0;
+  ::GetWindowThreadProcessId(Window, &Process);
+  if (Process != ::GetCurrentProcessId() || std::string(Class) != "#32770" ||
+      !::IsWindowVisible(Window))
+    return TRUE;
+  char Title[256] = {};
+  ::GetWindowTextA(Window, Title, sizeof(Title));
+  if (*Search.Title == Title) {
+    Search.Found = Window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+} // namespace
+
+TMessageBoxWatcher::TMessageBoxWatcher(std::string Title, DWORD TimeoutMs)
+    : FTitle(std::move(Title)) {
+  FThread = std::thread([this, TimeoutMs] {
+    const DWORD Start = ::GetTickCount();
+    while (!FStop && ::GetTickCount() - Start < TimeoutMs) {
+      TSearch Search{&FTitle};
+      ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&Search));
+      if (Search.Found) {
+        TMessageBoxSeen Seen{FTitle, MessageBoxText(Search.Found), 0};
+        // The icon is a static control showing one of the system icons.
+        for (UINT Icon : {MB_ICONHAND, MB_ICONEXCLAMATION, MB_ICONASTERISK, MB_ICONQUESTION}) {
+          const LPCSTR Id = Icon == MB_ICONHAND          ? IDI_HAND
+                            : Icon == MB_ICONEXCLAMATION ? IDI_EXCLAMATION
+                            : Icon == MB_ICONASTERISK    ? IDI_ASTERISK
+                                                         : IDI_QUESTION;
+          if (HWND IconControl = ::GetDlgItem(Search.Found, 0x0014))
+            if (reinterpret_cast<HICON>(::SendMessageA(IconControl, STM_GETICON, 0, 0)) ==
+                ::LoadIconA(nullptr, Id))
+              Seen.Icon = Icon;
+        }
+        FSeen = Seen;
+        FDone = true;
+        // The first button of a box is OK (or Yes, Abort, Retry): click it.
+        ::PostMessageA(Search.Found, WM_COMMAND, IDOK, 0);
+        HWND First = ::FindWindowExA(Search.Found, nullptr, "Button", nullptr);
+        if (First)
+          ::PostMessageA(First, BM_CLICK, 0, 0);
+        return;
+      }
+      ::Sleep(20);
+    }
+    FDone = true;
+  });
+}
+
+TMessageBoxWatcher::~TMessageBoxWatcher() {
+  FStop = true;
+  if (FThread.joinable())
+    FThread.join();
+}
+
+std::optional<TMessageBoxSeen> TMessageBoxWatcher::Result() {
+  // The watch may need this thread's windows to answer: keep handling messages meanwhile.
+  WaitFor([this] { return FDone.load(); }, INFINITE);
+  if (FThread.joinable())
+    FThread.join();
+  return FSeen;
+}
+
+} // namespace wyndo::test

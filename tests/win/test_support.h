@@ -1,0 +1,45 @@
+#pragma once
+// Helpers for tests that run under Wine: waiting for a condition with a time-out while the
+// message loop runs, and watching for a message box of this process.
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace wyndo::test {
+
+// Handles messages until Condition holds or Timeout passes; true when it held.
+bool WaitFor(const std::function<bool()>& Condition, DWORD TimeoutMs = 5000);
+
+struct TMessageBoxSeen {
+  std::string Title;
+  std::string Text;
+  UINT Icon = 0; // the MB_ICON* the box was shown with, when it can be told
+};
+
+// Watches, on a thread of its own, for a message box of this process with the given title,
+// records its text and closes it with its first button. Result waits for the watch to end.
+class TMessageBoxWatcher {
+public:
+  explicit TMessageBoxWatcher(std::string Title, DWORD TimeoutMs = 15000);
+  ~TMessageBoxWatcher();
+  TMessageBoxWatcher(const TMessageBoxWatcher&) = delete;
+  TMessageBoxWatcher& operator=(const TMessageBoxWatcher&) = delete;
+  std::optional<TMessageBoxSeen> Result();
+
+private:
+  std::string FTitle;
+  std::optional<TMessageBoxSeen> FSeen;
+  std::atomic<bool> FStop{false};
+  std::atomic<bool> FDone{false};
+  std::thread FThread;
+};
+
+// Reads the text of a standard message box (its static text control).
+std::string MessageBoxText(HWND Box);
+
+} // namespace wyndo::test
