@@ -50,8 +50,17 @@ wyndo_prepare_prefix "$WINEPREFIX" virtual-desktop
 # start the one that stays for the whole run.
 wineserver -w
 wineserver -p
-# The first Wine program of a session starts Wine's background services (the virtual desktop's
-# explorer.exe, winedevice.exe), which inherit its standard output. Start them here, away from
-# any test's output, so that no test's captured output stays open after the test has ended.
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+# wineserver closes the virtual desktop (and its explorer.exe) soon after the last process using
+# it has ended, and the next program starts it again: slowly, and with explorer.exe inheriting
+# that program's standard output, which then stays open after the program has ended. A program
+# that just waits keeps the desktop and Wine's background services up for the whole session,
+# started here, away from any test's output.
+# (A hidden window makes it a user of the desktop.)
+printf '#include <windows.h>\nint main(void) { CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, 0, 0, 0, 0); Sleep(INFINITE); return 0; }\n' |
+  x86_64-w64-mingw32-gcc -x c - -o "$session_dir/keeper.exe"
+wine "$session_dir/keeper.exe" </dev/null >/dev/null 2>&1 &
+for _ in $(seq 1 100); do
+  xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop' && break
+  sleep 0.1
+done
 "$@"
