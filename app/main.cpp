@@ -1,6 +1,7 @@
 // The program entry.
 
 #include "app/mainform.h"
+#include "app/startup.h"
 #include "info/functions.h"
 #include "ui/application.h"
 #include "ui/guard.h"
@@ -8,14 +9,23 @@
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int) {
   using namespace wyndo;
   InstallFailureReport();
   try {
     Application.Initialize();
+    TStartup Startup;
+    if (const std::optional<int> ExitCode = Startup.Initialize(::GetCommandLineA()))
+      return *ExitCode;
     Application.SetTitle(LoadResString(SProductName));
-    Application.SetMainForm(MakeForm<TWyndoMainForm>());
+    Screen.SetCursorImage(crFinder, ::LoadCursorA(Instance, MAKEINTRESOURCEA(301)));
+    auto MainForm = MakeForm<TWyndoMainForm>();
+    MainForm->Show();
+    MainForm->Update();
+    Startup.FreeSplash();
+    Application.SetMainForm(std::move(MainForm));
     Application.Run();
+    Screen.SetCursorImage(crFinder, nullptr);
   } catch (...) {
     Application.HandleException(std::current_exception());
     return 1;

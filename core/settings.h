@@ -1,6 +1,9 @@
 #pragma once
-// The program's one settings object as plain data. Every layer reads it; only app/ loads, saves
-// and prepares its system resources.
+// The program's one settings object as plain data. Every layer reads it; only app/ loads and
+// saves it. Its system resources (lock, semaphores, icon) are prepared by start-up in app/.
+
+#include "core/columns.h"
+#include "core/listkinds.h"
 
 #include <array>
 #include <cstdint>
@@ -34,7 +37,10 @@ struct TWYNDO_Settings {
   bool Initialising = false; // start-up in progress
   std::uint8_t OSKind = osWin9x;
   std::array<std::uint16_t, 4> Version{}; // major, minor, release, build of the program file
-  bool SaveOnExit = false;
+  // Per list kind, a record per property. Records are never added or removed after loading (list
+  // windows keep pointers to them); the Properties dialog overwrites their values in place.
+  std::array<TColumnList, ListKindCount> ColumnSettings;
+  bool SaveOnExit = false; // write the settings at exit
 };
 
 // The global settings object. Every field starts at zero (its state before start-up), with

@@ -91,6 +91,8 @@ inline constexpr TCursorId crCross = -3;
 inline constexpr TCursorId crIBeam = -4;
 inline constexpr TCursorId crHourGlass = -11;
 inline constexpr TCursorId crHandPoint = -21;
+// The finder tool's cross-hair, loaded by the program entry.
+inline constexpr TCursorId crFinder = 1;
 
 class TWinControl;
 class TForm;

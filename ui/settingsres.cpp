@@ -1,0 +1,7 @@
+#include "ui/settingsres.h"
+
+namespace wyndo {
+
+TSettingsResources SettingsResources;
+
+} // namespace wyndo
