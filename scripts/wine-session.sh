@@ -53,10 +53,13 @@ wineserver -p
 # wineserver closes the virtual desktop (and its explorer.exe) soon after the last process using
 # it has ended, and the next program starts it again: slowly, and with explorer.exe inheriting
 # that program's standard output, which then stays open after the program has ended. A program
-# that just waits keeps the desktop and Wine's background services up for the whole session,
-# started here, away from any test's output.
-# (A hidden window makes it a user of the desktop.)
-printf '#include <windows.h>\nint main(void) { CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, 0, 0, 0, 0); Sleep(INFINITE); return 0; }\n' |
+# that keeps a hidden window keeps the desktop and Wine's background services up for the whole
+# session, started here, away from any test's output. It answers its messages: under Wine a
+# message sent to another process's thread that never handles messages blocks the sender
+# whatever time-out it gives, which would stall every test that enumerates windows.
+printf '%s\n' '#include <windows.h>' \
+  'int main(void) { MSG m; CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, 0, 0, 0, 0);' \
+  '  while (GetMessageA(&m, 0, 0, 0) > 0) DispatchMessageA(&m); return 0; }' |
   x86_64-w64-mingw32-gcc -x c - -o "$session_dir/keeper.exe"
 wine "$session_dir/keeper.exe" </dev/null >/dev/null 2>&1 &
 for _ in $(seq 1 100); do

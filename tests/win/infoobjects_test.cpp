@@ -154,9 +154,11 @@ TEST_F(InfoObjectTest, AThreadObjectFindsItsOwningProcessesProgram) {
   Entry.dwSize = sizeof(Entry);
   TKernelHandle Snapshot(ToolHelp().CreateSnapshot(TH32CS_SNAPTHREAD | TH32CS_SNAPPROCESS, 0));
   bool Found = false;
-  for (bool More = ToolHelp().ThreadFirst(Snapshot.Get(), Entry); More && !Found;
-       More = ToolHelp().ThreadNext(Snapshot.Get(), Entry))
+  for (bool More = ToolHelp().ThreadFirst(Snapshot.Get(), Entry); More && !Found;) {
     Found = Entry.th32ThreadID == ::GetCurrentThreadId();
+    if (!Found)
+      More = ToolHelp().ThreadNext(Snapshot.Get(), Entry);
+  }
   ASSERT_TRUE(Found);
 
   TThreadInfoObject Thread(Entry, true);
