@@ -15,6 +15,7 @@
 #include "core/listkinds.h"
 #include "core/rowsnapshot.h"
 #include "lists/columnmodel.h"
+#include "lists/listnode.h"
 #include "tree/nodemodel.h"
 #include "ui/handles.h"
 
@@ -32,13 +33,6 @@ class TBasicInfo;
 
 inline constexpr UINT WM_BUILDSTARTED = WM_USER + 202;
 inline constexpr UINT WM_BUILDFINISHED = WM_USER + 203;
-
-// The per-node record of list trees.
-struct TListNodeData {
-  TListKind Kind;
-  TRowKey Key;       // where the key value is in Row; 0 when the key field is not shown
-  std::uint8_t* Row; // the row snapshot, owned: released when the tree frees the node
-};
 
 struct TThreadData;
 
