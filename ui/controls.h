@@ -147,6 +147,9 @@ public:
   void SetCaption(std::string_view Value);
   const std::string& Hint() const { return FHint; }
   void SetHint(std::string_view Value) { FHint = Value; }
+  // Shows Hint in the application's hint window while the pointer rests on the control; a
+  // control without its own setting takes its parent's.
+  bool ShowHint = false;
 
   TFont& Font() { return FFont; }
   const TFont& Font() const { return FFont; }

@@ -130,12 +130,13 @@ public:
     return Own(std::make_unique<T>());
   }
 
+  // Runs the close event (OnClose, and a derived form's own choice), which may change Action.
+  virtual void DoClose(TCloseAction& Action);
+
 protected:
   void CreateParams(TCreateParams& Params) override;
   void HandleCreated() override;
   void VisibleChanged() override;
-  // Lets a derived form decide the close action (after OnClose).
-  virtual void DoClose(TCloseAction& Action);
 
 private:
   friend class TWinControl;
