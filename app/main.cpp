@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "app/startup.h"
+#include "controls/splash.h"
 #include "info/functions.h"
 #include "ui/application.h"
 #include "ui/guard.h"
@@ -15,6 +16,7 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int) {
   try {
     Application.Initialize();
     TStartup Startup;
+    Startup.MakeSplash = [] { return TFormPtr<TForm>(MakeForm<TSplashScreenForm>()); };
     if (const std::optional<int> ExitCode = Startup.Initialize(::GetCommandLineA()))
       return *ExitCode;
     Application.SetTitle(LoadResString(SProductName));

@@ -1,11 +1,11 @@
 #pragma once
 // The program's main window: a low strip at the top of the screen.
 
-#include "ui/forms.h"
+#include "controls/styleform.h"
 
 namespace wyndo {
 
-class TWyndoMainForm : public TForm {
+class TWyndoMainForm : public TStyleForm {
 public:
   TWyndoMainForm();
   const char* WindowClassName() const override { return "TWyndoMainForm"; }

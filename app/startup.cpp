@@ -99,8 +99,10 @@ std::uint8_t GetOSKind() {
 
 std::optional<int> TStartup::Initialize(std::string_view CommandLine) {
   if (MakeSplash) {
+    // Shown and painted at once: no message loop runs before the main window.
     SettingsResources.Splash = MakeSplash();
     SettingsResources.Splash->BringToFront();
+    SettingsResources.Splash->Update();
   }
   Settings.Initialising = true;
   Settings.SaveOnExit = false;
@@ -146,8 +148,10 @@ std::optional<int> TStartup::Initialize(std::string_view CommandLine) {
       Settings.SaveOnExit = false;
       return 1;
     }
-    if (Splash)
+    if (Splash) {
       Splash->BringToFront();
+      Splash->Update();
+    }
   }
   Settings.Initialising = false;
   return std::nullopt;

@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/locale.h"
 #include "ui/forms.h"
+#include "ui/hintwindow.h"
 #include "ui/winlocale.h"
 
 #include <commctrl.h>
@@ -15,11 +16,23 @@ TScreen Screen;
 namespace {
 
 constexpr UINT CM_ENTER = CM_BASE + 50; // the application window got the focus: pass it on
+constexpr UINT_PTR HintShowTimer = 1;
+constexpr UINT_PTR HintHideTimer = 2;
+
+// Whether a control shows hints: its own ShowHint or a parent's.
+bool ShowsHint(const TControl* Control) {
+  for (; Control; Control = Control->Parent())
+    if (Control->ShowHint)
+      return true;
+  return false;
+}
 constexpr char ApplicationClass[] = "TApplication";
 
 } // namespace
 
 TApplication::~TApplication() {
+  FHintControl = nullptr;
+  FHintWindow.reset();
   FMainForm.reset();
   if (FHandle)
     ::DestroyWindow(FHandle);
@@ -87,6 +100,21 @@ bool TApplication::ProcessMessage(MSG& Message) {
     FTerminated = true;
     return true;
   }
+  switch (Message.message) {
+  case WM_MOUSEMOVE:
+    HintMouseMessage(Message);
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN:
+  case WM_MOUSEWHEEL:
+    CancelHint();
+    break;
+  default:
+    break;
+  }
   if (!IsDialogKey(Message)) {
     ::TranslateMessage(&Message);
     ::DispatchMessageA(&Message);
@@ -104,6 +132,57 @@ bool TApplication::IsDialogKey(const MSG& Message) {
       return Form && Form->Enabled() && Form->DialogKey(Message);
     }
   return false;
+}
+
+void TApplication::HintMouseMessage(const MSG& Message) {
+  TWinControl* Window = nullptr;
+  for (HWND Each = Message.hwnd; Each && !Window; Each = ::GetParent(Each))
+    Window = TWinControl::FromHandle(Each);
+  if (!Window)
+    return;
+  POINT Point{static_cast<short>(LOWORD(Message.lParam)),
+              static_cast<short>(HIWORD(Message.lParam))};
+  ::MapWindowPoints(Message.hwnd, Window->WindowHandle(), &Point, 1);
+  TControl* Control = Window->ControlAtPos(Point);
+  if (!Control)
+    Control = Window;
+  if (Control == FHintControl)
+    return;
+  CancelHint();
+  FHintControl = Control;
+  if (!Control->Hint().empty() && ShowsHint(Control))
+    ::SetTimer(FHandle, HintShowTimer, HintPause, nullptr);
+}
+
+void TApplication::ShowHintNow() {
+  ::KillTimer(FHandle, HintShowTimer);
+  if (!FHintControl)
+    return;
+  if (!FHintWindow)
+    FHintWindow = std::make_unique<THintWindow>();
+  POINT Cursor{};
+  ::GetCursorPos(&Cursor);
+  const std::string Hint = FHintControl->Hint();
+  RECT Area = FHintWindow->CalcHintRect(Screen.Width() / 3, Hint);
+  ::OffsetRect(&Area, Cursor.x, Cursor.y + 20);
+  FHintWindow->ActivateHint(Area, Hint);
+  ::SetTimer(FHandle, HintHideTimer, HintHidePause, nullptr);
+}
+
+void TApplication::CancelHint() {
+  if (FHandle) {
+    ::KillTimer(FHandle, HintShowTimer);
+    ::KillTimer(FHandle, HintHideTimer);
+  }
+  if (FHintWindow)
+    FHintWindow->ReleaseHandle();
+}
+
+void TApplication::ControlDestroyed(TControl* Control) {
+  if (FHintControl == Control) {
+    CancelHint();
+    FHintControl = nullptr;
+  }
 }
 
 void TApplication::HandleMessage() {
@@ -221,6 +300,16 @@ LRESULT TApplication::WindowMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (!::IsIconic(FHandle) && ::GetFocus() == FHandle)
       ActivateLastForm();
     return 0;
+  case WM_TIMER:
+    if (WParam == HintShowTimer)
+      ShowHintNow();
+    else if (WParam == HintHideTimer)
+      CancelHint();
+    return 0;
+  case WM_ACTIVATEAPP:
+    if (!WParam)
+      CancelHint();
+    break;
   case WM_QUERYENDSESSION:
     return TRUE;
   case WM_ENDSESSION:

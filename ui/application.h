@@ -20,6 +20,7 @@
 namespace wyndo {
 
 class TForm;
+class THintWindow;
 struct TFormDeleter {
   void operator()(TForm* Form) const;
 };
@@ -68,18 +69,35 @@ public:
   // The text of a failure, as HandleException shows it.
   static std::string ExceptionMessage(std::exception_ptr Failure);
 
+  // Hints: a control whose ShowHint is on (its own or a parent's) shows its Hint in the hint
+  // window HintPause ms after the pointer came to rest on it, for HintHidePause ms.
+  TColor HintColor = clInfoBk;
+  UINT HintPause = 500;
+  UINT HintHidePause = 2500;
+  // Hides the hint; it shows again only once the pointer has moved to another control.
+  void CancelHint();
+  // The control whose hint is tracked, or nullptr.
+  TControl* HintControl() const { return FHintControl; }
+  THintWindow* HintWindow() const { return FHintWindow.get(); }
+  // Called by every control as it goes, so no hint outlives its control.
+  void ControlDestroyed(TControl* Control);
+
 private:
   static LRESULT CALLBACK WndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   LRESULT WindowMessage(UINT Msg, WPARAM WParam, LPARAM LParam);
   bool ProcessMessage(MSG& Message);
   bool IsDialogKey(const MSG& Message);
   void ActivateLastForm();
+  void HintMouseMessage(const MSG& Message);
+  void ShowHintNow();
 
   HWND FHandle = nullptr;
   std::string FTitle;
   std::unique_ptr<TForm, TFormDeleter> FMainForm;
   bool FTerminated = false;
   int FShowingError = 0;
+  TControl* FHintControl = nullptr;
+  std::unique_ptr<THintWindow> FHintWindow;
 };
 
 extern TApplication Application;

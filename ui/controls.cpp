@@ -105,6 +105,7 @@ TControl::TControl() {
 }
 
 TControl::~TControl() {
+  Application.ControlDestroyed(this);
   if (FParent)
     FParent->RemoveControl(this);
 }
@@ -568,6 +569,10 @@ TGraphicControl* TWinControl::GraphicChildAt(POINT Point) const {
       return Graphic;
   }
   return nullptr;
+}
+
+TControl* TWinControl::ControlAtPos(POINT Point) const {
+  return GraphicChildAt(Point);
 }
 
 bool TWinControl::HasGraphicChildren() const {

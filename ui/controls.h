@@ -258,6 +258,8 @@ public:
 
   // The control of ours that owns Window, or nullptr for any other window.
   static TWinControl* FromHandle(HWND Window);
+  // The visible, enabled window-less child at a client point (the topmost), or nullptr.
+  TControl* ControlAtPos(POINT Point) const;
 
   // Child controls in the order they were given this parent (windows: creation order).
   const std::vector<TControl*>& Controls() const { return FControls; }

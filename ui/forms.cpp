@@ -470,6 +470,13 @@ void TForm::WndProc(TMessage& Message) {
     if (!FMarkingVisible && !FFollowingOwner)
       MarkVisible(Message.WParam != 0);
     break;
+  case WM_WINDOWPOSCHANGED:
+    // A window shown without WM_SHOWWINDOW (Wine restoring a hidden minimised window) is
+    // visible all the same.
+    if ((reinterpret_cast<WINDOWPOS*>(Message.LParam)->flags & SWP_SHOWWINDOW) &&
+        !FMarkingVisible && !FFollowingOwner)
+      MarkVisible(true);
+    break;
   case WM_SYSCOMMAND:
     if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {
       Application.Minimize();

@@ -1,11 +1,20 @@
 #include "ui/layout.h"
 
+#include "ui/comctrls.h"
 #include "ui/stdctrls.h"
 
 namespace wyndo::layout_detail {
 
 void Apply(TControl& Control, TWinControl& Parent, const TBounds& Bounds, const char* Text,
            TAnchors Anchors, TAlign Align, std::uint32_t Options, int TabOrder, int ModalResult) {
+  // A sheet placed on a page control is one of its pages, its text the tab.
+  auto* Sheet = dynamic_cast<TTabSheet*>(&Control);
+  auto* Pages = dynamic_cast<TPageControl*>(&Parent);
+  if (Sheet && Pages) {
+    Sheet->SetCaption(Text ? Text : "");
+    Pages->AttachPage(*Sheet);
+    return;
+  }
   Control.SetParent(&Parent);
   if (Options & loBtnFace)
     Control.SetColor(clBtnFace);

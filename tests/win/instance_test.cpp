@@ -34,6 +34,14 @@ TEST_F(ProgramTest, AFirstStartWritesItsSettingsAtExit) {
     EXPECT_EQ(StoredValues(std::string(SettingsKeyNames[Kind])).size(), Expected[Kind]);
 }
 
+TEST_F(ProgramTest, TheSplashScreenIsGoneOnceTheMainWindowIsUp) {
+  SeedSettingsKey();
+  TProgram Wyndo;
+  ASSERT_NE(Wyndo.WaitForWindow(), nullptr);
+  EXPECT_TRUE(WaitFor([&] { return !FindProcessWindow(Wyndo.Id(), "TSplashScreenForm"); }));
+  EXPECT_EQ(CloseNormally(Wyndo), 0u);
+}
+
 TEST_F(ProgramTest, ASecondInstanceEndsWithExitCodeZeroAndBringsTheFirstForward) {
   SeedSettingsKey();
   TProgram First;
