@@ -1,6 +1,7 @@
 // The program entry.
 
 #include "app/mainform.h"
+#include "app/shell.h"
 #include "app/startup.h"
 #include "controls/splash.h"
 #include "info/functions.h"
@@ -15,6 +16,8 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int) {
   InstallFailureReport();
   try {
     Application.Initialize();
+    TProgramShell Services;
+    InstallShell(&Services);
     TStartup Startup;
     Startup.MakeSplash = [] { return TFormPtr<TForm>(MakeForm<TSplashScreenForm>()); };
     if (const std::optional<int> ExitCode = Startup.Initialize(::GetCommandLineA()))

@@ -19,7 +19,11 @@ cleanup() {
   local rc=$?
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+  # Waits for Xvfb to be gone, so a session started right after cannot meet its display.
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" >/dev/null 2>&1 || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
   if [ "${WYNDO_KEEP_PREFIX:-0}" = 1 ]; then
     echo "wine-session: prefix kept in $WINEPREFIX" >&2
   else

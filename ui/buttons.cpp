@@ -30,8 +30,14 @@ void TSpeedButton::Paint(TCanvas& Canvas) {
     ::ImageList_GetIconSize(FImages, &Width, &Height);
     const int X = (Area.right - Width) / 2 + (Down ? 1 : 0);
     const int Y = (Area.bottom - Height) / 2 + (Down ? 1 : 0);
-    ::ImageList_DrawEx(FImages, FImageIndex, Canvas.Handle(), X, Y, 0, 0, CLR_NONE, CLR_DEFAULT,
-                       Enabled() ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+    if (Enabled()) {
+      ::ImageList_Draw(FImages, FImageIndex, Canvas.Handle(), X, Y, ILD_TRANSPARENT);
+    } else {
+      // Embossed grey, the way disabled tool buttons look everywhere.
+      TIconHandle Icon(::ImageList_GetIcon(FImages, FImageIndex, ILD_TRANSPARENT));
+      ::DrawStateA(Canvas.Handle(), nullptr, nullptr, reinterpret_cast<LPARAM>(Icon.Get()), 0, X, Y,
+                   Width, Height, DST_ICON | DSS_DISABLED);
+    }
   }
 }
 

@@ -735,6 +735,15 @@ void TWinControl::WndProc(TMessage& Message) {
   case WM_KEYUP:
   case WM_SYSKEYUP: {
     const bool Down = Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN;
+    // A form with KeyPreview sees its controls' keys first.
+    TForm* Form = ParentForm();
+    if (Form && Form != this && Form->KeyPreview && (Down ? Form->OnKeyDown : Form->OnKeyUp)) {
+      WORD Key = static_cast<WORD>(Message.WParam);
+      (Down ? Form->OnKeyDown : Form->OnKeyUp)(*Form, Key, KeyboardShiftState());
+      if (Key == 0)
+        return;
+      Message.WParam = Key;
+    }
     auto& Handler = Down ? OnKeyDown : OnKeyUp;
     if (Handler) {
       WORD Key = static_cast<WORD>(Message.WParam);
