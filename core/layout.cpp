@@ -73,4 +73,47 @@ void AlignItems(TBounds Client, std::span<TAlignItem> Items) {
     Place(Kind);
 }
 
+std::vector<TBounds> CascadeBounds(TBounds Area, std::span<const TSize2> Sizes, int Step) {
+  std::vector<TBounds> Result;
+  Result.reserve(Sizes.size());
+  int Offset = 0;
+  for (const TSize2& Size : Sizes) {
+    const int Width = std::min(Size.Width, Area.Width);
+    const int Height = std::min(Size.Height, Area.Height);
+    if (Offset > 0 && (Offset + Height > Area.Height || Offset + Width > Area.Width))
+      Offset = 0;
+    Result.push_back({Area.Left + Offset, Area.Top + Offset, Width, Height});
+    Offset += std::max(Step, 1);
+  }
+  return Result;
+}
+
+std::vector<TBounds> TileBounds(TBounds Area, int Count, bool SideBySide) {
+  std::vector<TBounds> Result;
+  if (Count <= 0)
+    return Result;
+  Result.reserve(static_cast<std::size_t>(Count));
+  int Lines = Count <= 3 ? Count : 1;
+  while (Count > 3 && Lines * Lines < Count)
+    ++Lines;
+  // Lines are columns side by side, or rows one above the other.
+  const int Across = SideBySide ? Area.Width : Area.Height;
+  const int Along = SideBySide ? Area.Height : Area.Width;
+  for (int Line = 0; Line < Lines; ++Line) {
+    // The later lines take the windows that do not share evenly.
+    const int InLine = Count / Lines + (Line >= Lines - Count % Lines ? 1 : 0);
+    const int From = Across * Line / Lines;
+    const int To = Across * (Line + 1) / Lines;
+    for (int Index = 0; Index < InLine; ++Index) {
+      const int Start = Along * Index / InLine;
+      const int End = Along * (Index + 1) / InLine;
+      if (SideBySide)
+        Result.push_back({Area.Left + From, Area.Top + Start, To - From, End - Start});
+      else
+        Result.push_back({Area.Left + Start, Area.Top + From, End - Start, To - From});
+    }
+  }
+  return Result;
+}
+
 } // namespace wyndo

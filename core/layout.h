@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace wyndo {
 
@@ -44,5 +45,15 @@ struct TAlignItem {
 // remaining height, and client items fill what is left. Sizes across the stacking direction are
 // kept (a top item keeps its height, a left item its width). Items with alNone are untouched.
 void AlignItems(TBounds Client, std::span<TAlignItem> Items);
+
+// Cascading windows of the given sizes inside Area: each one Step further right and down than the
+// one before, starting again at the top-left corner when the next would leave the area; a window
+// larger than the area is cut to it.
+std::vector<TBounds> CascadeBounds(TBounds Area, std::span<const TSize2> Sizes, int Step);
+
+// Tiling Count windows over Area without gaps. SideBySide: up to three windows stand in one row
+// as columns; more make a grid of ceil(sqrt(Count)) columns, the later columns taking one window
+// more when they do not share evenly. Otherwise the same with rows and columns exchanged.
+std::vector<TBounds> TileBounds(TBounds Area, int Count, bool SideBySide);
 
 } // namespace wyndo

@@ -4,6 +4,7 @@
 #include "core/locale.h"
 #include "ui/forms.h"
 #include "ui/hintwindow.h"
+#include "ui/menus.h"
 #include "ui/winlocale.h"
 
 #include <commctrl.h>
@@ -123,13 +124,17 @@ bool TApplication::ProcessMessage(MSG& Message) {
 }
 
 bool TApplication::IsDialogKey(const MSG& Message) {
-  if (Message.message != WM_KEYDOWN)
+  if (Message.message != WM_KEYDOWN && Message.message != WM_SYSKEYDOWN)
     return false;
   // The target may be a window inside one of our controls (the edit of a combo box).
   for (HWND Window = Message.hwnd; Window; Window = ::GetParent(Window))
     if (TWinControl* Control = TWinControl::FromHandle(Window)) {
       TForm* Form = Control->ParentForm();
-      return Form && Form->Enabled() && Form->DialogKey(Message);
+      if (!Form || !Form->Enabled())
+        return false;
+      if (Form->Menu() && MenuShortCutKey(*Form->Menu(), Message))
+        return true;
+      return Message.message == WM_KEYDOWN && Form->DialogKey(Message);
     }
   return false;
 }

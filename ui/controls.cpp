@@ -468,7 +468,7 @@ void TWinControl::CreateHandle() {
   FOwnClass = Params.SystemClass.empty();
   HINSTANCE Instance = ::GetModuleHandleA(nullptr);
   const bool Child = (Params.Style & WS_CHILD) != 0;
-  auto* Id = Child ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(NextControlId())) : nullptr;
+  auto* Id = Child ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(NextControlId())) : Params.Menu;
   FCreating = true;
   HWND Window = nullptr;
   if (FOwnClass) {

@@ -297,6 +297,8 @@ protected:
     int Width = 0;
     int Height = 0;
     HWND WndParent = nullptr;
+    // A top-level window's menu bar, there from the start so that the first size counts it.
+    HMENU Menu = nullptr;
     // A standard control class to subclass ("BUTTON", "EDIT", ...), or empty for our own class.
     std::string SystemClass;
     // Our own window class: its name and class style.

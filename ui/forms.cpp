@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "ui/guard.h"
+#include "ui/menus.h"
 #include "ui/stdctrls.h"
 
 #include <algorithm>
@@ -58,6 +59,7 @@ void TForm::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.WinClassName = WindowClassName();
   Params.ClassIcon = Application.Icon();
+  Params.Menu = FMenu ? FMenu->Handle() : nullptr;
   Params.Style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   Params.ExStyle = 0;
   if (!Enabled())
@@ -121,6 +123,8 @@ void TForm::CreateParams(TCreateParams& Params) {
 
 void TForm::HandleCreated() {
   ApplyIcon();
+  if (FMenu)
+    FMenu->SetWindow(WindowHandle());
   TWinControl::HandleCreated();
 }
 
@@ -429,8 +433,29 @@ bool TForm::DialogKey(const MSG& Message) {
   }
 }
 
+void TForm::SetMenu(TMainMenu* Menu) {
+  if (FMenu == Menu)
+    return;
+  if (FMenu)
+    FMenu->SetWindow(nullptr);
+  if (HandleAllocated())
+    ::SetMenu(WindowHandle(), nullptr);
+  FMenu = Menu;
+  if (FMenu && HandleAllocated())
+    FMenu->SetWindow(WindowHandle());
+}
+
 void TForm::WndProc(TMessage& Message) {
+  if (DispatchMenuMessage(Message))
+    return;
   switch (Message.Msg) {
+  case WM_DESTROY:
+    // The menu bar belongs to its TMainMenu, not to the window that goes.
+    if (FMenu) {
+      FMenu->SetWindow(nullptr);
+      ::SetMenu(WindowHandle(), nullptr);
+    }
+    break;
   case WM_CLOSE:
     Close();
     return;

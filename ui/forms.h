@@ -46,6 +46,7 @@ using TCloseEvent = std::function<void(TObject& Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject& Sender, bool& CanClose)>;
 
 class TButton;
+class TMainMenu;
 
 class TForm : public TWinControl {
 public:
@@ -78,6 +79,9 @@ public:
   // The window icon; nullptr means the program icon. Not owned.
   HICON Icon() const { return FIcon; }
   void SetIcon(HICON Icon);
+  // The menu bar (not owned); its shortcut keys work while the form is active.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Menu);
   // Forms are owned by the application window unless made with OwnedByApplication false.
   bool OwnedByApplication = true;
 
@@ -158,6 +162,7 @@ private:
   bool FMarkingVisible = false;
   bool FFollowingOwner = false;
   TWinControl* FActiveControl = nullptr;
+  TMainMenu* FMenu = nullptr;
 };
 
 template <class T>

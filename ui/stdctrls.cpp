@@ -34,18 +34,22 @@ UINT TLabel::DrawFlags() const {
 }
 
 void TLabel::AdjustSize() {
-  // A word-wrapped label keeps its width and grows downwards; others fit their text.
-  if (!FAutoSize || FWordWrap)
+  // A word-wrapped label keeps its width and takes the height of its lines; others fit their
+  // text.
+  if (!FAutoSize || (FWordWrap && Width() <= 0))
     return;
   HDC DC = ::GetDC(nullptr);
   TCanvas Canvas(DC);
   Canvas.Font = Font();
   const std::string Text = Caption();
-  RECT Area{0, 0, 0, 0};
+  RECT Area{0, 0, FWordWrap ? Width() : 0, 0};
   Canvas.DrawText(Text.empty() ? std::string_view(" ") : std::string_view(Text), Area,
                   DrawFlags() | DT_CALCRECT);
   ::ReleaseDC(nullptr, DC);
-  UpdateBounds({Left(), Top(), Text.empty() ? 0 : Area.right, Area.bottom});
+  if (FWordWrap)
+    UpdateBounds({Left(), Top(), Width(), Area.bottom});
+  else
+    UpdateBounds({Left(), Top(), Text.empty() ? 0 : Area.right, Area.bottom});
 }
 
 void TLabel::Paint(TCanvas& Canvas) {

@@ -56,5 +56,48 @@ TEST(AlignLayoutTest, StacksEdgesThenFillsTheRest) {
   }
 }
 
+TEST(ArrangeLayoutTest, CascadedWindowsStepDownAndStartAgainAtTheCorner) {
+  const std::vector<TSize2> Sizes = {{50, 40}, {50, 40}, {50, 40}, {300, 300}};
+  const std::vector<TBounds> Bounds = CascadeBounds({10, 20, 100, 80}, Sizes, 25);
+  const std::vector<TBounds> Expected = {
+      {10, 20, 50, 40},
+      {35, 45, 50, 40},
+      {10, 20, 50, 40},  // 50 + 40 would leave the area
+      {10, 20, 100, 80}, // cut to the area, which it fills from the corner
+  };
+  EXPECT_EQ(Bounds, Expected);
+}
+
+TEST(ArrangeLayoutTest, TiledWindowsCoverTheAreaWithoutGapsOrOverlaps) {
+  const TBounds Area{0, 0, 301, 200};
+  EXPECT_EQ(TileBounds(Area, 2, true),
+            (std::vector<TBounds>{{0, 0, 150, 200}, {150, 0, 151, 200}}));
+  EXPECT_EQ(TileBounds(Area, 2, false),
+            (std::vector<TBounds>{{0, 0, 301, 100}, {0, 100, 301, 100}}));
+  EXPECT_TRUE(TileBounds(Area, 0, true).empty());
+  for (int Count = 1; Count <= 11; ++Count)
+    for (bool SideBySide : {true, false}) {
+      const std::vector<TBounds> Tiles = TileBounds(Area, Count, SideBySide);
+      ASSERT_EQ(static_cast<int>(Tiles.size()), Count);
+      long Covered = 0;
+      for (std::size_t A = 0; A < Tiles.size(); ++A) {
+        Covered += static_cast<long>(Tiles[A].Width) * Tiles[A].Height;
+        for (std::size_t B = A + 1; B < Tiles.size(); ++B) {
+          const bool Apart = Tiles[A].Left + Tiles[A].Width <= Tiles[B].Left ||
+                             Tiles[B].Left + Tiles[B].Width <= Tiles[A].Left ||
+                             Tiles[A].Top + Tiles[A].Height <= Tiles[B].Top ||
+                             Tiles[B].Top + Tiles[B].Height <= Tiles[A].Top;
+          EXPECT_TRUE(Apart) << Count << " windows: " << A << " and " << B << " overlap";
+        }
+      }
+      EXPECT_EQ(Covered, 301L * 200) << Count << " windows";
+    }
+  // Five side by side: three columns, the later ones taking the extra window.
+  const std::vector<TBounds> Five = TileBounds(Area, 5, true);
+  EXPECT_EQ(Five[0], (TBounds{0, 0, 100, 200}));
+  EXPECT_EQ(Five[1].Left, 100);
+  EXPECT_EQ(Five[1].Height, 100);
+}
+
 } // namespace
 } // namespace wyndo

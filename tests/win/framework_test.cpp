@@ -6,6 +6,7 @@
 #include "ui/forms.h"
 #include "ui/guard.h"
 #include "ui/handles.h"
+#include "ui/menus.h"
 #include "ui/stdctrls.h"
 
 #include <gtest/gtest.h>
@@ -221,6 +222,45 @@ TEST_F(FrameworkTest, VisibleFollowsShowWindowCalledDirectly) {
   EXPECT_FALSE(Form->Visible());
   ::ShowWindow(Form->Handle(), SW_SHOW);
   EXPECT_TRUE(Form->Visible());
+}
+
+TEST_F(FrameworkTest, MenusAreBuiltFromTheirItemsAndRunTheChosenOne) {
+  TMainMenu Menu;
+  int Opened = 0;
+  int Greyed = 0;
+  TMenuItem* File = Menu.Items().AddItem("&File");
+  TMenuItem* Open = File->AddItem("&Open", [&](TObject&) { ++Opened; });
+  Open->SetShortCut(ShortCut(VK_RETURN, scAlt));
+  TMenuItem* Hidden = File->AddItem("Hidden");
+  Hidden->SetVisible(false);
+  TMenuItem* Disabled = File->AddItem("Disabled", [&](TObject&) { ++Greyed; });
+  Disabled->SetEnabled(false);
+  Disabled->SetShortCut(ShortCut('K', scAlt));
+  Form->SetMenu(&Menu);
+  Form->Show();
+
+  HMENU Sub = ::GetSubMenu(::GetMenu(Form->Handle()), 0);
+  ASSERT_EQ(::GetMenuItemCount(Sub), 2);
+  char Text[32] = {};
+  ::GetMenuStringA(Sub, 0, Text, sizeof(Text), MF_BYPOSITION);
+  EXPECT_STREQ(Text, "&Open\tAlt+Enter");
+  // A change rebuilds the menu bar of the window.
+  Hidden->SetVisible(true);
+  EXPECT_EQ(::GetMenuItemCount(::GetSubMenu(::GetMenu(Form->Handle()), 0)), 3);
+
+  // Chosen from the menu, or by its shortcut key; a greyed item runs neither way.
+  ::SendMessageA(Form->Handle(), WM_COMMAND, Open->Command(), 0);
+  ::PostMessageA(Form->Handle(), WM_SYSKEYDOWN, VK_RETURN, 1 << 29);
+  ::PostMessageA(Form->Handle(), WM_SYSKEYDOWN, 'K', 1 << 29);
+  ::SendMessageA(Form->Handle(), WM_COMMAND, Disabled->Command(), 0);
+  EXPECT_TRUE(WaitFor([&] { return Opened == 2; }));
+  EXPECT_EQ(Greyed, 0);
+  EXPECT_EQ(TMenuItem::FromCommand(Open->Command()), Open);
+  const UINT Gone = Hidden->Command();
+  File->Delete(File->IndexOf(Hidden));
+  EXPECT_EQ(TMenuItem::FromCommand(Gone), nullptr);
+  Form->SetMenu(nullptr);
+  EXPECT_EQ(::GetMenu(Form->Handle()), nullptr);
 }
 
 TEST(EnumerationGuardTest, AFailureStopsTheEnumerationAndIsRaisedAfterIt) {

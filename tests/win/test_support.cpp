@@ -66,10 +66,12 @@ TMessageBoxWatcher::TMessageBoxWatcher(std::string Title, DWORD TimeoutMs)
                             : Icon == MB_ICONEXCLAMATION ? IDI_EXCLAMATION
                             : Icon == MB_ICONASTERISK    ? IDI_ASTERISK
                                                          : IDI_QUESTION;
-          if (HWND IconControl = ::GetDlgItem(Search.Found, 0x0014))
-            if (reinterpret_cast<HICON>(::SendMessageA(IconControl, STM_GETICON, 0, 0)) ==
-                ::LoadIconA(nullptr, Id))
-              Seen.Icon = Icon;
+          // Windows numbers the icon control 0x14, Wine 1088.
+          for (int IconId : {0x0014, 1088})
+            if (HWND IconControl = ::GetDlgItem(Search.Found, IconId))
+              if (reinterpret_cast<HICON>(::SendMessageA(IconControl, STM_GETICON, 0, 0)) ==
+                  ::LoadIconA(nullptr, Id))
+                Seen.Icon = Icon;
         }
         FSeen = Seen;
         FDone = true;
