@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "core/settings.h"
+#include "finder/wndsearch.h"
 #include "lists/listform.h"
 #include "ui/records.h"
 #include "ui/settingsres.h"
@@ -28,7 +29,7 @@ bool IsOfKind(TForm* Form, TChildKind Kind) {
   case TChildKind::ckWindowInfo:
     return dynamic_cast<TWindowInfoForm*>(Form) != nullptr;
   case TChildKind::ckWndSearch:
-    return false;
+    return dynamic_cast<TWndSearchForm*>(Form) != nullptr;
   }
   return false;
 }
@@ -46,7 +47,7 @@ TFormPtr<TWyndoForm> MakeChild(TChildKind Kind, const TBasicInfo* Info) {
   case TChildKind::ckWindowInfo:
     return Info ? CreateInfoForm<TWindowInfoForm>(*Info) : MakeForm<TWindowInfoForm>();
   case TChildKind::ckWndSearch:
-    break;
+    return MakeForm<TWndSearchForm>();
   }
   return nullptr;
 }
@@ -170,6 +171,19 @@ void DockAppBar() {
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &Data.rc, 0);
   Data.rc.bottom = Data.rc.top + Main->Height();
   ::SHAppBarMessage(ABM_QUERYPOS, &Data);
+  ::SHAppBarMessage(ABM_SETPOS, &Data);
+  Main->FDockRect = Data.rc;
+  Main->ApplyDockRect();
+}
+
+void AppBarPositionChanged() {
+  TWyndoMainForm* Main = MainWindow();
+  if (!Main)
+    return;
+  APPBARDATA Data = AppBarRecord(*Main);
+  Data.rc = Main->FDockRect;
+  ::SHAppBarMessage(ABM_QUERYPOS, &Data);
+  Data.rc.bottom = Data.rc.top + Main->Height();
   ::SHAppBarMessage(ABM_SETPOS, &Data);
   Main->FDockRect = Data.rc;
   Main->ApplyDockRect();

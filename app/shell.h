@@ -25,6 +25,9 @@ public:
 // Rewrites the main window's handle field, then calls SettingsChanged on every child window.
 void NotifySettingsChanged();
 void DockAppBar();
+// The shell moved the docked bar's place (another bar came or went): asks again for the strip
+// at the window's height, takes it and moves there.
+void AppBarPositionChanged();
 void UndockAppBar();
 void ShowTrayIcon();
 void HideTrayIcon();

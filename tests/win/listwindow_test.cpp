@@ -9,6 +9,7 @@
 #include "core/product.h"
 #include "core/settings.h"
 #include "lists/listform.h"
+#include "tests/win/program_fixture.h"
 #include "tests/win/test_support.h"
 #include "ui/settingsres.h"
 #include "ui/winutil.h"
@@ -20,27 +21,11 @@
 namespace wyndo::test {
 namespace {
 
-class ListWindowTest : public ::testing::Test {
+class ListWindowTest : public ProgramTest {
 protected:
   void SetUp() override {
-    Saved = Settings;
-    Settings.OSKind = osNT;
-    Settings.IntFormat = ifPascalHex;
-    Settings.AppBarDocking = false;
-    Settings.StayOnTop = false;
-    for (TListKind Kind : AllListKinds)
-      Settings.ColumnSettings[Kind] = DefaultColumnList(Kind);
-    SettingsResources.ThreadCounter.Reset(::CreateSemaphoreA(nullptr, 5, 5, ThreadCounterName));
-    InstallShell(&Services);
-    auto Main = MakeForm<TWyndoMainForm>();
-    Main->Show();
-    Application.SetMainForm(std::move(Main));
-  }
-  void TearDown() override {
-    Application.SetMainForm(nullptr); // closes every child window with the taskbar
-    InstallShell(nullptr);
-    SettingsResources.ThreadCounter.Reset();
-    Settings = Saved;
+    ProgramTest::SetUp();
+    OpenMain();
   }
 
   // Opens a list window and waits until its first build has been handled.
@@ -78,9 +63,6 @@ protected:
       return static_cast<std::int32_t>(A) < static_cast<std::int32_t>(B);
     });
   }
-
-  TWYNDO_Settings Saved;
-  TProgramShell Services;
 };
 
 TEST_F(ListWindowTest, WindowsAreNumberedPerClassWithTheSmallestFreeNumber) {
