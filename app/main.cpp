@@ -1,6 +1,7 @@
 // The program entry.
 
 #include "app/mainform.h"
+#include "app/propertyform.h"
 #include "app/shell.h"
 #include "app/startup.h"
 #include "controls/splash.h"
@@ -20,6 +21,7 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int) {
     InstallShell(&Services);
     TStartup Startup;
     Startup.MakeSplash = [] { return TFormPtr<TForm>(MakeForm<TSplashScreenForm>()); };
+    Startup.RunConfiguration = [] { return MakeForm<TPropertyForm>()->ShowModal() != mrCancel; };
     if (const std::optional<int> ExitCode = Startup.Initialize(::GetCommandLineA()))
       return *ExitCode;
     Application.SetTitle(LoadResString(SProductName));

@@ -163,6 +163,27 @@ void NormalisePositions(TColumnList& List) {
     Shown[Index]->Position = static_cast<std::uint8_t>(Index);
 }
 
+std::vector<TColumnSettings*> PlaceShownColumns(std::span<TColumnSettings* const> Shown) {
+  std::vector<TColumnSettings*> Columns(Shown.size(), nullptr);
+  for (TColumnSettings* Record : Shown) {
+    if (Record->Position == NoPosition)
+      continue;
+    if (Record->Position < Columns.size() && !Columns[Record->Position])
+      Columns[Record->Position] = Record;
+    else
+      Record->Position = NoPosition;
+  }
+  auto Free = Columns.begin();
+  for (TColumnSettings* Record : Shown) {
+    if (Record->Position != NoPosition)
+      continue;
+    Free = std::find(Free, Columns.end(), nullptr);
+    *Free = Record;
+    Record->Position = static_cast<std::uint8_t>(Free - Columns.begin());
+  }
+  return Columns;
+}
+
 std::array<TColumnList, ListKindCount>
 BuildColumnSettings(const std::array<TStoredKind, ListKindCount>& Stored, bool Defaults) {
   std::array<TColumnList, ListKindCount> Lists;

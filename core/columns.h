@@ -69,6 +69,13 @@ TColumnList DefaultColumnList(TListKind Kind);
 // records not shown get 255.
 void NormalisePositions(TColumnList& List);
 
+// The columns of a kind's shown records, given in list order, as the Properties dialog previews
+// them: entry i is the record shown in column i. A record keeps its column when its position is
+// below the number of records and no earlier record took that column; every other record is
+// given 255 and then, in list order, the first column still free. Afterwards the records hold
+// the positions 0 .. n-1.
+std::vector<TColumnSettings*> PlaceShownColumns(std::span<TColumnSettings* const> Shown);
+
 // A registry value as read: its name, its type (the REG_* number) and its data.
 inline constexpr std::uint32_t RegSzType = 1;
 inline constexpr std::uint32_t RegBinaryType = 3;

@@ -10,7 +10,9 @@
 #include "ui/winutil.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
+#include <utility>
 
 namespace wyndo {
 
@@ -79,8 +81,6 @@ TListForm::TListForm(TListKind Kind, std::vector<TListKind> Kinds, const char* C
   ToolBar->AddControl(*FilterButton);
   Highlight->SetEnabled(false);
   PropertiesButton->SetEnabled(false);
-  // The filter and search dialogs come later; until then the filter box alone works.
-  SearchButton->SetEnabled(false);
 
   StatusBar = Make<TStatusBar>();
   StatusBar->SetParent(this);
@@ -115,6 +115,9 @@ TListForm::TListForm(TListKind Kind, std::vector<TListKind> Kinds, const char* C
   Tree->OnHeaderDragged = [this](TObject&, int, int) { TreeHeaderDragged(); };
   Tree->OnDblClick = Handler(&TListForm::PropertiesButtonClick);
 
+  FSearchForm = MakeForm<TListSearchForm>();
+  FSearchForm->ConnectList(*this);
+
   for (TListKind Each : AllListKinds)
     for (const TListColumn& Column : FColumns.Columns)
       if (Column.Records[Each])
@@ -127,6 +130,9 @@ void TListForm::BeforeDestruction() {
   // The build goes first: nothing of the window may go while a worker fills its tree.
   FClosing = true;
   StopBuild(*this);
+  FSearchForm.reset();
+  if (TFilterForm* Filter = std::exchange(FFilterForm, nullptr))
+    Filter->Free();
   TWyndoForm::BeforeDestruction();
 }
 
@@ -146,12 +152,19 @@ bool TListForm::KeyValue(TTreeNode* Node, std::uint32_t& Value) const {
   return true;
 }
 
-std::string TListForm::TreeGetText(TTreeNode* Node, int Column) const {
+const TColumnSettings* TListForm::ColumnRecord(int Column, TListKind Kind) const {
   if (Column < 0 || Column >= static_cast<int>(FColumns.Columns.size()))
-    return {};
+    return nullptr;
+  return FColumns.Columns[static_cast<std::size_t>(Column)].Records[Kind];
+}
+
+bool TListForm::NodeMatches(TTreeNode* Node, const TTextCriteria& Criteria) const {
+  return Criteria.Matches(TNodeCells(*this, Node));
+}
+
+std::string TListForm::TreeGetText(TTreeNode* Node, int Column) const {
   const TListNodeData& Data = NodeData(Node);
-  const TColumnSettings* Record =
-      FColumns.Columns[static_cast<std::size_t>(Column)].Records[Data.Kind];
+  const TColumnSettings* Record = ColumnRecord(Column, Data.Kind);
   TRowValue Value;
   if (!Record || !FindRowValue(Data.Row, Record, FColumns.Columns.size(), Value))
     return {};
@@ -218,8 +231,7 @@ void TListForm::SetButtonsEnabled(bool Enabled) {
   Tree->SetEnabled(Enabled);
   RefreshButton->SetEnabled(Enabled);
   FilterButton->SetEnabled(Enabled);
-  // The search dialog comes later; its button stays off until then.
-  SearchButton->SetEnabled(false);
+  SearchButton->SetEnabled(Enabled);
 }
 
 void TListForm::BuildStarted() {
@@ -257,10 +269,38 @@ void TListForm::BuildFinished(bool Completed) {
     StatusBar->SetPanelText(static_cast<int>(Panel), std::to_string(Counts[FKinds[Panel]]) + ": " +
                                                          std::string(ListWords[FKinds[Panel]]));
   SetButtonsEnabled(true);
-  FilterButtonCheckClick(*this);
+  // An invalid mask is reported once the window is back in its idle state.
+  std::exception_ptr FilterFailure;
+  try {
+    FilterButtonCheckClick(*this);
+  } catch (...) {
+    FilterFailure = std::current_exception();
+  }
   Cursor = crDefault;
   Tree->Cursor = crDefault;
   Tree->Refresh();
+  if (FilterFailure)
+    Application.HandleException(FilterFailure);
+}
+
+void TListForm::Activated(bool Active, HWND Other) {
+  if (FSearchForm && FSearchForm->HandleAllocated()) {
+    HWND Search = FSearchForm->Handle();
+    if (!Active) {
+      ::SetWindowPos(Search, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else if (::IsWindowVisible(Search)) {
+      ::SetWindowPos(Search, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  if (!FFilterForm)
+    return;
+  HWND Filter = FFilterForm->Handle();
+  if (Active)
+    FFilterForm->BringToFront(); // the list is disabled: its dialog takes the activation
+  else if (Other != Filter)
+    // Stays in front of the list without taking the place of the window now active.
+    ::SetWindowPos(Handle(), Filter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TListForm::WndProc(TMessage& Message) {
@@ -274,20 +314,13 @@ void TListForm::WndProc(TMessage& Message) {
       BuildFinished(Message.WParam == 0);
     return;
   case WM_ACTIVATE:
-    if (FSearchForm && FSearchForm->HandleAllocated()) {
-      const bool Active = LOWORD(Message.WParam) != WA_INACTIVE;
-      if (Active && ::IsWindowVisible(FSearchForm->Handle())) {
-        ::SetWindowPos(FSearchForm->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-      } else if (!Active) {
-        ::SetWindowPos(FSearchForm->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      }
-    }
+    if (FClosing)
+      break;
+    Activated(LOWORD(Message.WParam) != WA_INACTIVE, reinterpret_cast<HWND>(Message.LParam));
+    // With a filter dialog open the list is disabled and must not take the focus back.
     if (FFilterForm)
-      FFilterForm->BringToFront();
-    return;
+      return;
+    break;
   default:
     break;
   }
@@ -324,9 +357,18 @@ void TListForm::PropertiesButtonClick(TObject&) {
   Shell().OpenChildWindow(TChildKind::ckWindowInfo, &Info);
 }
 
-void TListForm::SearchButtonClick(TObject&) {}
+void TListForm::SearchButtonClick(TObject&) {
+  FSearchForm->SetVisible(!FSearchForm->Visible());
+}
 
-void TListForm::FilterButtonClick(TObject&) {}
+void TListForm::FilterButtonClick(TObject&) {
+  if (FFilterForm) {
+    FFilterForm->BringToFront();
+    return;
+  }
+  FFilterForm = MakeForm<TFilterForm>().release(); // frees itself when closed
+  FFilterForm->ShowForList(*this);
+}
 
 bool TListForm::IsFilterRoot(TTreeNode* Node) const {
   const TNodeModel& Nodes = Tree->Nodes();
@@ -362,7 +404,7 @@ void TListForm::FilterButtonCheckClick(TObject&) {
     if (Passes) {
       if (!Criteria[Kind])
         Criteria[Kind].emplace(Filter.Texts, FFilterCaseSensitive, FFilterWildCards);
-      Passes = Criteria[Kind]->Matches(TNodeCells(*this, Node));
+      Passes = NodeMatches(Node, *Criteria[Kind]);
     }
     Nodes.SetVisible(Node, Passes);
   }

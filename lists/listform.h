@@ -11,9 +11,12 @@
 #include "controls/smallcontrols.h"
 #include "controls/wyndoform.h"
 #include "lists/columnmodel.h"
+#include "lists/filterform.h"
 #include "lists/listbuilding.h"
+#include "lists/listsearch.h"
 #include "tree/treeview.h"
 #include "ui/comctrls.h"
+#include "ui/forms.h"
 
 #include <array>
 #include <memory>
@@ -21,6 +24,8 @@
 #include <vector>
 
 namespace wyndo {
+
+class TTextCriteria;
 
 // Per node kind: a filter text per column (empty: no condition) and whether nodes need children.
 struct TKindFilter {
@@ -55,6 +60,11 @@ public:
   bool KeyValue(TTreeNode* Node, std::uint32_t& Value) const;
   // The cell text of a node in a column, as the tree shows it.
   std::string CellText(TTreeNode* Node, int Column) const;
+  // The column settings record a column shows for a kind of node (its tag entry), or nullptr.
+  const TColumnSettings* ColumnRecord(int Column, TListKind Kind) const;
+  // Whether a node's cells match criteria given per column. Raises EMaskException for an
+  // invalid mask.
+  bool NodeMatches(TTreeNode* Node, const TTextCriteria& Criteria) const;
 
   // Commands.
   void RefreshButtonClick(TObject& Sender);
@@ -64,6 +74,7 @@ public:
   void FilterButtonClick(TObject& Sender);
   // Applies the filter: every node visible when the filter button's box is clear; otherwise
   // each node shown or hidden by the filter texts of its kind, between one update of the tree.
+  // An invalid mask stops the pass with EMaskException; the tree's update ends all the same.
   void FilterButtonCheckClick(TObject& Sender);
   // A node counts as a root for the filter: a top-level node, and in the window list the
   // top-level windows below the desktop node.
@@ -86,9 +97,10 @@ public:
   bool FFilterCaseSensitive = false;
   bool FFilterWildCards = true;
   bool FFilterRootOnly = true;
-  // The list's filter and search dialogs while they exist.
-  TForm* FFilterForm = nullptr;
-  TForm* FSearchForm = nullptr;
+  // The open filter dialog (it frees itself when closed, and clears this as it goes).
+  TFilterForm* FFilterForm = nullptr;
+  // The list's search dialog, made with the list and freed with it.
+  TFormPtr<TListSearchForm> FSearchForm;
 
 protected:
   // Kind: the list's own kind; Kinds: every kind its nodes have, its own first.
@@ -98,6 +110,9 @@ private:
   void BuildStarted();
   void BuildFinished(bool Completed);
   void SetButtonsEnabled(bool Enabled);
+  // Activation: the visible search dialog is topmost exactly while the list (or the dialog
+  // itself) is active; an open filter dialog stays in front of the list and takes its activation.
+  void Activated(bool Active, HWND Other);
   void TreeFocusChanged(TTreeNode* Node);
   void TreeHeaderClick(int Column);
   void TreeHeaderDragged();

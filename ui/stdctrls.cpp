@@ -114,6 +114,11 @@ void TEdit::WndProc(TMessage& Message) {
     Change();
     return;
   }
+  if (Message.Msg == WM_GETDLGCODE && WantReturns && Message.WParam == VK_RETURN) {
+    TWinControl::WndProc(Message);
+    Message.Result |= DLGC_WANTALLKEYS;
+    return;
+  }
   TWinControl::WndProc(Message);
 }
 
@@ -187,6 +192,53 @@ void TCheckBox::WndProc(TMessage& Message) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// TRadioButton
+
+TRadioButton::TRadioButton() {
+  SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.SystemClass = "BUTTON";
+  // Not BS_AUTORADIOBUTTON: the group is kept here, so it works before the windows exist.
+  Params.Style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::HandleCreated() {
+  ::SendMessageA(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+  TWinControl::HandleCreated();
+}
+
+void TRadioButton::SetChecked(bool Value) {
+  if (FChecked == Value)
+    return;
+  FChecked = Value;
+  TabStop = Value;
+  if (HandleAllocated()) {
+    ::SendMessageA(Handle(), BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+    const auto Style = static_cast<DWORD>(::GetWindowLongA(Handle(), GWL_STYLE));
+    ::SetWindowLongA(Handle(), GWL_STYLE,
+                     static_cast<LONG>(Value ? Style | WS_TABSTOP : Style & ~WS_TABSTOP));
+  }
+  if (!Value)
+    return;
+  if (Parent())
+    for (TControl* Sibling : Parent()->Controls())
+      if (auto* Other = dynamic_cast<TRadioButton*>(Sibling); Other && Other != this)
+        Other->SetChecked(false);
+  Click();
+}
+
+void TRadioButton::WndProc(TMessage& Message) {
+  if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == BN_CLICKED) {
+    SetChecked(true);
+    return;
+  }
+  TWinControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------------------------
 // TGroupBox
 
 TGroupBox::TGroupBox() {
@@ -198,6 +250,20 @@ void TGroupBox::CreateParams(TCreateParams& Params) {
   Params.SystemClass = "BUTTON";
   Params.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
   Params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TGroupBox::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_ERASEBKGND) {
+    // The system draws only the frame and the caption; the form, which clips its children, does
+    // not paint what lies inside.
+    RECT Client;
+    ::GetClientRect(Handle(), &Client);
+    ::FillRect(reinterpret_cast<HDC>(Message.WParam), &Client,
+               reinterpret_cast<HBRUSH>(ControlColor(nullptr)));
+    Message.Result = 1;
+    return;
+  }
+  TWinControl::WndProc(Message);
 }
 
 TBounds TGroupBox::AlignArea() const {
@@ -275,6 +341,18 @@ int TItemsControl::Add(std::string_view Text) {
   return Count() - 1;
 }
 
+void TItemsControl::SetItem(int Index, std::string_view Text) {
+  FItems.at(static_cast<std::size_t>(Index)) = Text;
+  if (!HandleAllocated())
+    return;
+  const int Selected = ItemIndex();
+  ::SendMessageA(Handle(), FMessages.Delete, static_cast<WPARAM>(Index), 0);
+  ::SendMessageA(Handle(), FMessages.Insert, static_cast<WPARAM>(Index),
+                 reinterpret_cast<LPARAM>(FItems[static_cast<std::size_t>(Index)].c_str()));
+  if (Selected >= 0)
+    ::SendMessageA(Handle(), FMessages.SetSelection, static_cast<WPARAM>(Selected), 0);
+}
+
 void TItemsControl::Clear() {
   FItems.clear();
   FItemIndex = -1;
@@ -302,7 +380,9 @@ void TItemsControl::HandleCreated() {
   TWinControl::HandleCreated();
 }
 
-TListBox::TListBox() : TItemsControl({LB_ADDSTRING, LB_RESETCONTENT, LB_GETCURSEL, LB_SETCURSEL}) {
+TListBox::TListBox()
+    : TItemsControl({LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_GETCURSEL,
+                     LB_SETCURSEL}) {
   SetBounds(0, 0, 121, 97);
   SetColor(clWindow);
   TabStop = true;
@@ -312,10 +392,60 @@ void TListBox::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.SystemClass = "LISTBOX";
   Params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+  if (Style == TListBoxStyle::lbOwnerDrawFixed)
+    Params.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
   Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TListBox::HandleCreated() {
+  // WM_MEASUREITEM comes while the window is being made, before it is ours: set the height now.
+  if (Style == TListBoxStyle::lbOwnerDrawFixed)
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, FItemHeight);
+  TItemsControl::HandleCreated();
+}
+
+void TListBox::SetItemHeight(int Value) {
+  FItemHeight = Value;
+  if (HandleAllocated() && Style == TListBoxStyle::lbOwnerDrawFixed) {
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, Value);
+    Invalidate();
+  }
+}
+
+void TListBox::DrawItem(const DRAWITEMSTRUCT& Item) {
+  const bool Selected = (Item.itemState & ODS_SELECTED) != 0;
+  TOwnerDrawState State = 0;
+  if (Selected)
+    State |= odSelected;
+  if (Item.itemState & ODS_FOCUS)
+    State |= odFocused;
+  if (Item.itemState & ODS_DISABLED)
+    State |= odDisabled;
+  const RECT Area = Item.rcItem;
+  const auto Index = static_cast<int>(Item.itemID);
+  if (Index >= 0 && Index < Count()) {
+    TCanvas Canvas(Item.hDC);
+    Canvas.Font = Font();
+    Canvas.BrushColor = Selected ? clHighlight : Color();
+    if (Selected)
+      Canvas.Font.SetColor(clHighlightText);
+    if (OnDrawItem) {
+      OnDrawItem(*this, Canvas, Index, Area, State);
+    } else {
+      Canvas.FillRect(Area);
+      Canvas.TextOut(Area.left, Area.top, this->Item(Index));
+    }
+  }
+  if (State & odFocused)
+    ::DrawFocusRect(Item.hDC, &Area);
+}
+
 void TListBox::WndProc(TMessage& Message) {
+  if (Message.Msg == CN_DRAWITEM) {
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
+    Message.Result = TRUE;
+    return;
+  }
   if (Message.Msg == CN_COMMAND) {
     if (HIWORD(Message.WParam) == LBN_SELCHANGE) {
       Click();
@@ -331,7 +461,8 @@ void TListBox::WndProc(TMessage& Message) {
 }
 
 TComboBox::TComboBox()
-    : TItemsControl({CB_ADDSTRING, CB_RESETCONTENT, CB_GETCURSEL, CB_SETCURSEL}) {
+    : TItemsControl({CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCURSEL,
+                     CB_SETCURSEL}) {
   SetBounds(0, 0, 145, 21);
   SetColor(clWindow);
   TabStop = true;

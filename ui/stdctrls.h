@@ -4,6 +4,8 @@
 
 #include "ui/controls.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,8 @@ public:
   void SetText(std::string_view Value) { SetCaption(Value); }
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value);
+  // Enter reaches the field (OnKeyPress gets '\r') instead of clicking the form's default button.
+  bool WantReturns = false;
   TNotifyEvent OnChange;
   void WndProc(TMessage& Message) override;
 
@@ -86,10 +90,29 @@ private:
   bool FChecked = false;
 };
 
+// A radio button. The radio buttons of one parent form a group: checking one, by a click or by
+// code, unchecks the others. Becoming checked raises OnClick; only the checked button of a group
+// is a tab stop.
+class TRadioButton : public TWinControl {
+public:
+  TRadioButton();
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool Value);
+  void WndProc(TMessage& Message) override;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void HandleCreated() override;
+
+private:
+  bool FChecked = false;
+};
+
 // A framed group with a caption; its children sit inside it.
 class TGroupBox : public TWinControl {
 public:
   TGroupBox();
+  void WndProc(TMessage& Message) override;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
@@ -125,6 +148,8 @@ public:
   const std::string& Item(int Index) const { return FItems.at(static_cast<std::size_t>(Index)); }
   const std::vector<std::string>& Items() const { return FItems; }
   int Add(std::string_view Text);
+  // Replaces an item's text; the selection stays.
+  void SetItem(int Index, std::string_view Text);
   void Clear();
   // The selected index, or -1.
   int ItemIndex() const;
@@ -132,7 +157,7 @@ public:
 
 protected:
   struct TItemMessages {
-    UINT Add, Reset, GetSelection, SetSelection;
+    UINT Add, Insert, Delete, Reset, GetSelection, SetSelection;
   };
   explicit TItemsControl(TItemMessages Messages) : FMessages(Messages) {}
   void HandleCreated() override;
@@ -143,14 +168,36 @@ private:
   int FItemIndex = -1;
 };
 
+enum TOwnerDrawFlag : std::uint8_t { odSelected = 1, odFocused = 2, odDisabled = 4 };
+using TOwnerDrawState = std::uint8_t;
+// Draws one item on Canvas within Rect. Canvas comes prepared: the list's font, and the
+// highlight colours (brush and font) for a selected item, the list's colours otherwise.
+using TDrawItemEvent = std::function<void(TObject& Sender, TCanvas& Canvas, int Index,
+                                          const RECT& Rect, TOwnerDrawState State)>;
+
+enum class TListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed };
+
 // A list box; OnClick when the selection changes, OnDblClick on a double click.
+//
+// Owner drawing (Style lbOwnerDrawFixed, set before the window is made): every item is
+// ItemHeight pixels high and drawn by OnDrawItem (without a handler: its text at the top left);
+// the focus rectangle is drawn afterwards.
 class TListBox : public TItemsControl {
 public:
   TListBox();
+  TListBoxStyle Style = TListBoxStyle::lbStandard;
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int Value);
+  TDrawItemEvent OnDrawItem;
   void WndProc(TMessage& Message) override;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
+  void HandleCreated() override;
+
+private:
+  void DrawItem(const DRAWITEMSTRUCT& Item);
+  int FItemHeight = 13;
 };
 
 // A drop-down list to choose from; OnChange when the user picks another item.

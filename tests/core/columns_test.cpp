@@ -325,5 +325,38 @@ TEST(ColumnPositionTest, ShownRecordsGetDistinctPositionsFromZero) {
   }
 }
 
+TEST(ColumnPreviewTest, ShownRecordsKeepFreeColumnsAndTheRestFillTheGapsInListOrder) {
+  struct {
+    const char* Description;
+    std::vector<int> Before;  // positions of the shown records, in list order
+    std::vector<int> After;   // their positions afterwards
+    std::vector<int> Columns; // column i shows the record at this list index
+  } const Cases[] = {
+      {"stored order kept", {2, 0, 1}, {2, 0, 1}, {1, 2, 0}},
+      {"a newly shown field comes last", {0, 255, 1}, {0, 2, 1}, {0, 2, 1}},
+      {"an index beyond the columns is given the next free one", {7, 0}, {1, 0}, {1, 0}},
+      {"a taken column goes to the later record's free one", {0, 0, 2}, {0, 1, 2}, {0, 1, 2}},
+      {"several without a column, in list order", {255, 1, 255}, {0, 1, 2}, {0, 1, 2}},
+      {"nothing shown", {}, {}, {}},
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Description);
+    TColumnList List;
+    for (int Position : Case.Before)
+      List.push_back(Column("", 1, static_cast<std::uint8_t>(Position)));
+    std::vector<TColumnSettings*> Shown;
+    for (TColumnSettings& Record : List)
+      Shown.push_back(&Record);
+    const std::vector<TColumnSettings*> Columns = PlaceShownColumns(Shown);
+    std::vector<int> After, Order;
+    for (const TColumnSettings& Record : List)
+      After.push_back(Record.Position);
+    for (const TColumnSettings* Record : Columns)
+      Order.push_back(static_cast<int>(Record - List.data()));
+    EXPECT_EQ(After, Case.After);
+    EXPECT_EQ(Order, Case.Columns);
+  }
+}
+
 } // namespace
 } // namespace wyndo::test

@@ -25,6 +25,10 @@ std::optional<DWORD> CloseNormally(TProgram& Program) {
 
 TEST_F(ProgramTest, AFirstStartWritesItsSettingsAtExit) {
   TProgram Wyndo;
+  // A first start shows the Properties dialog before the main window.
+  HWND Dialog = Wyndo.WaitForWindow("TPropertyForm");
+  ASSERT_NE(Dialog, nullptr);
+  ASSERT_TRUE(ClickButton(Dialog, "OK"));
   EXPECT_EQ(CloseNormally(Wyndo), 0u);
   for (const char* Name : {"IntFormat", "Style", "Minimization", "AppBarDocking", "StayOnTop",
                            "MainFinder", "AppPath"})
@@ -91,6 +95,7 @@ TEST_F(ProgramTest, AnUnsupportedSystemIsToldAndTheProgramEndsWithExitCodeZero) 
   }
   registry::DeleteTree(HKEY_CURRENT_USER, Defaults);
   // Windows 98 and 2000 are supported.
+  SeedSettingsKey();
   TRegKey Key = registry::CreateKey(HKEY_CURRENT_USER, Defaults);
   for (const char* Version : {"win98", "win2k"}) {
     const std::string Text = Version;

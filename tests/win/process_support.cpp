@@ -78,6 +78,37 @@ HWND FindProcessWindow(DWORD Id, const char* ClassName, const char* Title) {
   return Search.Found;
 }
 
+namespace {
+
+BOOL CALLBACK MatchChild(HWND Window, LPARAM Data) {
+  auto& Search = *reinterpret_cast<TSearch*>(Data);
+  char Class[256] = {};
+  ::GetClassNameA(Window, Class, sizeof(Class));
+  if (::lstrcmpiA(Class, Search.ClassName) != 0)
+    return TRUE;
+  if (Search.Title) {
+    char Text[256] = {};
+    ::GetWindowTextA(Window, Text, sizeof(Text));
+    if (std::string(Text) != Search.Title)
+      return TRUE;
+  }
+  Search.Found = Window;
+  return FALSE;
+}
+
+} // namespace
+
+HWND FindChildWindow(HWND Parent, const char* ClassName, const char* Text) {
+  TSearch Search{0, ClassName, Text};
+  ::EnumChildWindows(Parent, &MatchChild, reinterpret_cast<LPARAM>(&Search));
+  return Search.Found;
+}
+
+bool ClickButton(HWND Parent, const char* Text) {
+  HWND Button = FindChildWindow(Parent, "Button", Text);
+  return Button && ::PostMessageA(Button, BM_CLICK, 0, 0);
+}
+
 HWND TProgram::WaitForWindow(const char* ClassName, DWORD TimeoutMs) {
   HWND Found = nullptr;
   WaitFor([&] { return (Found = FindProcessWindow(FId, ClassName)) != nullptr; }, TimeoutMs);

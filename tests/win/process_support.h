@@ -36,5 +36,12 @@ private:
 
 // The top-level window of process Id with this class (and title, when given), or 0.
 HWND FindProcessWindow(DWORD Id, const char* ClassName, const char* Title = nullptr);
+// A window among Parent's descendants with this class (and text, when given), or 0. Works for
+// another process's windows: the texts are read with WM_GETTEXT.
+HWND FindChildWindow(HWND Parent, const char* ClassName, const char* Text = nullptr);
+// Clicks the push button captioned Text among Parent's descendants as a user does (posted, so
+// a button that ends the other process does not keep the caller waiting); false when there is
+// none.
+bool ClickButton(HWND Parent, const char* Text);
 
 } // namespace wyndo::test
