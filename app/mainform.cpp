@@ -1,6 +1,9 @@
 #include "app/mainform.h"
 
+#include "app/propertyform.h"
 #include "app/shell.h"
+#include "app/startup.h"
+#include "controls/aboutform.h"
 #include "core/settings.h"
 #include "ui/settingsres.h"
 #include "ui/winutil.h"
@@ -51,6 +54,7 @@ const TLayoutItem<TWyndoMainForm> TWyndoMainForm::Layout[] = {
   {.Kind = Kind<TTaskbar>, .Name = "Taskbar", .Parent = "MainPanel", .Bounds = {0, 42, 525, 32}, .Align = TAlign::alTop, .Connect = Connect<&F::Taskbar>},
   {.Kind = Kind<TPanel>, .Name = "FinderPanel", .Bounds = {526, 0, 161, 74}, .Anchors = akTop | akRight | akBottom, .Connect = Connect<&F::FinderPanel>},
   {.Kind = Kind<TFindWndPanel>, .Name = "FindWndPanel", .Parent = "FinderPanel", .Bounds = {126, 4, 31, 30}, .Connect = Connect<&F::FindWndPanel>},
+  {.Kind = Kind<TToolWindowPanel>, .Name = "ToolWindowPanel", .Parent = "FinderPanel", .Bounds = {131, 49, 21, 20}, .Connect = Connect<&F::ToolWindowPanel>},
   {.Kind = Kind<TEdit>, .Name = "WndHandle", .Parent = "FinderPanel", .Bounds = {6, 4, 115, 21}, .Connect = Connect<&F::WndHandle, On<&TEdit::OnKeyPress, &F::WndHandleKeyPress>>},
   {.Kind = Kind<THintEdit>, .Name = "WndCaption", .Parent = "FinderPanel", .Bounds = {6, 27, 115, 21}, .Connect = Connect<&F::WndCaption, On<&TEdit::OnChange, &F::WndCaptionChange>>},
   {.Kind = Kind<TEdit>, .Name = "WndClass", .Parent = "FinderPanel", .Bounds = {6, 49, 115, 21}, .Connect = Connect<&F::WndClass, On<&TEdit::OnChange, &F::WndCaptionChange>>},
@@ -101,6 +105,10 @@ TWyndoMainForm::TWyndoMainForm() {
   // 2., 3.
   SetUseStandardCaption(Settings.Style == 1);
   FFields.FReactToEdits = true;
+  // 4. Hovering the panel under the finder tool opens the finder tool window.
+  ToolWindowPanel->FToolWindowClass = [this](TToolWindowPanel& Panel) {
+    return TFormPtr<TForm>(MakeForm<TFinderToolWnd>(Panel, *WndHandle).release());
+  };
   // The window is made now, with its menu bar; asking for its own size again lets it take the
   // fixed height of its frame, tool bar and task bar before it is placed.
   ::SetWindowPos(Handle(), nullptr, 0, 0, Width(), Height(),
@@ -171,9 +179,8 @@ void TWyndoMainForm::BuildToolBar() {
   ButtonFindWnd = ToolBar->AddButton(*this, "Find Window", "Find Window", 4,
                                      [this](TObject&) { ButtonFindWndClick(); });
   ToolBar->AddSeparator(*this, 8);
-  ButtonProperties = ToolBar->AddButton(*this, "Properties", "Properties", 3, {});
-  // The Properties dialog is not part of the program yet.
-  ButtonProperties->SetEnabled(false);
+  ButtonProperties = ToolBar->AddButton(*this, "Properties", "Properties", 3,
+                                        [this](TObject&) { ButtonPropertiesClick(); });
   ToolBar->ArrangeButtons();
 }
 
@@ -191,9 +198,8 @@ void TWyndoMainForm::BuildMenus() {
   WyndoMenu->AddSeparator();
   FindWindow1 = WyndoMenu->AddItem("&Find Window...", Command(&F::ButtonFindWndClick));
   WyndoMenu->AddSeparator();
-  PropertiesMenu = WyndoMenu->AddItem("Properties...");
+  PropertiesMenu = WyndoMenu->AddItem("Properties...", Command(&F::ButtonPropertiesClick));
   PropertiesMenu->SetShortCut(ShortCut(VK_RETURN, scAlt));
-  PropertiesMenu->SetEnabled(false);
   Windows_Menu = Bar.AddItem("&Window");
   MenuCascade = Windows_Menu->AddItem("&Cascade", Command(&F::CascadeExecute));
   MenuTileHorizontally =
@@ -207,9 +213,7 @@ void TWyndoMainForm::BuildMenus() {
   UpdateCheck = Help->AddItem("Updates..");
   UpdateCheck->SetVisible(false);
   Help->AddSeparator()->SetVisible(false);
-  About = Help->AddItem("&About...");
-  // The about box is not part of the program yet.
-  About->SetEnabled(false);
+  About = Help->AddItem("&About...", Command(&F::AboutClick));
 
   TMenuItem& Tray = TrayMenu.Items();
   MenuSeperator = Tray.AddSeparator();
@@ -220,8 +224,7 @@ void TWyndoMainForm::BuildMenus() {
   MenuModules = Tray.AddItem("Modules...", Command(&F::ButtonModulesClick));
   MenuFindWindow = Tray.AddItem("Find Window...", Command(&F::ButtonFindWndClick));
   Tray.AddSeparator();
-  MenuProperties = Tray.AddItem("Properties...");
-  MenuProperties->SetEnabled(false);
+  MenuProperties = Tray.AddItem("Properties...", Command(&F::ButtonPropertiesClick));
   MenuShow = Tray.AddItem("&Show Wyndo", Command(&F::MenuShowClick));
   MenuShow->SetDefault(true);
   MenuClose = Tray.AddItem("&Close Wyndo", Command(&F::MenuCloseClick));
@@ -419,6 +422,10 @@ void TWyndoMainForm::ButtonFindWndClick() {
   Shell().OpenChildWindow(TChildKind::ckWndSearch, nullptr);
 }
 
+void TWyndoMainForm::ButtonPropertiesClick() {
+  MakeForm<TPropertyForm>()->ShowModal();
+}
+
 void TWyndoMainForm::ArrangeWindows(int How) {
   std::vector<HWND> Windows;
   for (int Index = 0; Index < Taskbar->Items().Count(); ++Index)
@@ -528,6 +535,13 @@ void TWyndoMainForm::TrayItemClick(TObject& Sender) {
   else
     Form->BringToFront();
   ::ShowWindow(Window, SW_SHOW);
+}
+
+void TWyndoMainForm::AboutClick() {
+  std::string ProductVersion;
+  std::array<std::uint16_t, 4> FileVersion{};
+  GetVersionInfo(ProgramPath(), &ProductVersion, FileVersion);
+  ShowAboutBox(ProductVersion);
 }
 
 } // namespace wyndo

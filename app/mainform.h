@@ -6,6 +6,7 @@
 
 #include "controls/styleform.h"
 #include "controls/taskbar.h"
+#include "finder/findertool.h"
 #include "finder/findwndpanel.h"
 #include "finder/wndfields.h"
 #include "ui/comctrls.h"
@@ -41,6 +42,9 @@ public:
   void ButtonThreadsClick();
   void ButtonModulesClick();
   void ButtonFindWndClick();
+  // Shows the Properties dialog modally.
+  void ButtonPropertiesClick();
+  void AboutClick();
   void CascadeExecute();
   void TileHorizontallyExecute();
   void TileVerticallyExecute();
@@ -76,6 +80,7 @@ public:
   TTaskbar* Taskbar = nullptr;
   TPanel* FinderPanel = nullptr;
   TFindWndPanel* FindWndPanel = nullptr;
+  TToolWindowPanel* ToolWindowPanel = nullptr;
   TEdit* WndHandle = nullptr;
   THintEdit* WndCaption = nullptr;
   TEdit* WndClass = nullptr;

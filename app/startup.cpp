@@ -17,15 +17,11 @@
 
 namespace wyndo {
 
-namespace {
-
 std::string ProgramPath() {
   char Path[MAX_PATH + 1] = {};
   ::GetModuleFileNameA(nullptr, Path, MAX_PATH);
   return Path;
 }
-
-} // namespace
 
 void GetVersionInfo(const std::string& FileName, std::string* ProductVersion,
                     std::array<std::uint16_t, 4>& Version) {

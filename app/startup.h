@@ -24,6 +24,8 @@ inline constexpr char ThreadCounterName[] = "WYNDO_ThreadCounter";
 // information gives 0.0.0.0 and an empty text.
 void GetVersionInfo(const std::string& FileName, std::string* ProductVersion,
                     std::array<std::uint16_t, 4>& Version);
+// The full path of the running program file.
+std::string ProgramPath();
 // Enables the debug privilege for this process; tells the user when that fails.
 void EnableDebugPrivilege();
 // 0: Windows 98 or Me; 1: Windows 2000 or later of the NT line; 2: anything older.

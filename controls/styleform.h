@@ -4,12 +4,20 @@
 // colours and the choice between its own caption and the platform's (UseStandardCaption), and
 // keeps the window style and system menu in step with its buttons.
 //
+// It paints the whole non-client area itself: the frame with a 3-D edge, and a caption band
+// composed off-screen (a colour gradient, or the platform's caption with UseStandardCaption),
+// with the icon, the title and the caption buttons drawn as the platform's frame controls. It hit
+// tests, presses, tracks and clicks those buttons and drags the caption itself, so the platform
+// never draws its own caption over it. Only what lies inside the frame below the caption (the
+// menu bar, scroll bars) is left to the platform.
+//
 // Life of a styled form: the object is made with every button, its metrics and caption font;
 // once the window exists, CaptionButtons drops what the border does not allow (maximise and
 // minimise without their border icons, both with a dialog border), each button is enabled when
 // it is in the set, and the caption icon is read from the window. Until then the form counts as
 // under construction.
 
+#include "core/caption.h"
 #include "ui/forms.h"
 #include "ui/handles.h"
 
@@ -69,6 +77,18 @@ public:
   // The system command of a caption button's action, posted to the window with the cursor
   // position: help, minimise, maximise (restore while zoomed or minimised), close.
   void ButtonAction(TCaptionButton Kind);
+  // The rectangle of a caption button in window coordinates; empty when it is not visible.
+  RECT ButtonRect(TCaptionButton Kind) const;
+  // The caption button under a point in screen coordinates, or NoCaptionButton.
+  std::uint8_t ButtonAt(POINT Screen) const;
+  std::uint8_t HotButton() const { return FHotButton; }
+  bool Tracking() const { return FTracking; }
+  bool Active() const { return FActive; }
+  int FrameWidth() const { return FFrameWidth; }
+  int CaptionHeight() const { return FCaptionHeight; }
+  HFONT CaptionFont() const { return static_cast<HFONT>(FCaptionFont.Get()); }
+
+  void WndProc(TMessage& Message) override;
 
 protected:
   void HandleCreated() override;
@@ -93,6 +113,16 @@ protected:
   NONCLIENTMETRICSA FMetrics{};
 
 private:
+  TVisibleButtons VisibleButtons() const;
+  TCaptionMetrics Metrics() const;
+  int WindowWidth() const;
+  // Sends WM_NCPAINT with a region of the given window-coordinate rectangle.
+  void RepaintWindowRect(const RECT& Area);
+  void RepaintButton(std::uint8_t Kind);
+  void RepaintButtonStrip();
+  void PaintNonClient(TMessage& Message);
+  void PaintCaptionBand(HDC WindowDC, int Width);
+  void ReadCaptionIcon();
   void ApplyButtonStyles();
   void RefreshButtonWindows();
 

@@ -1,5 +1,6 @@
 #include "finder/wndfields.h"
 
+#include "controls/shell.h"
 #include "core/errors.h"
 #include "core/format.h"
 #include "core/settings.h"
@@ -7,6 +8,7 @@
 #include "info/infoobjects.h"
 #include "ui/forms.h"
 #include "ui/winutil.h"
+#include "views/infoform.h"
 
 namespace wyndo {
 
@@ -50,6 +52,26 @@ void TWndFields::RewriteHandle() {
   } catch (const EConvertError&) {
     // An empty field, "<no window found>" or a text that does not read: left as it is.
   }
+}
+
+void SelectHandleInLists(const std::string& HandleText) {
+  const std::uint32_t Handle = ParseHandle(HandleText, false);
+  if (Handle != 0)
+    Shell().SelectWindowInLists(Handle);
+}
+
+void ShowHandleProperties(const std::string& HandleText) {
+  const std::uint32_t Handle = ParseHandle(HandleText, true);
+  if (!::IsWindow(ToWindow(Handle)))
+    return;
+  for (TWyndoForm* Child : Shell().ChildWindows())
+    if (auto* InfoForm = dynamic_cast<TWindowInfoForm*>(Child))
+      if (InfoForm->WindowInfo().Handle() == Handle) {
+        InfoForm->BringToFront();
+        return;
+      }
+  const TWindowInfoObject Info(Handle);
+  Shell().OpenChildWindow(TChildKind::ckWindowInfo, &Info);
 }
 
 } // namespace wyndo

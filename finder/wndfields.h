@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace wyndo {
 
 class TWndFields {
@@ -35,5 +37,13 @@ public:
 private:
   TForm& FOwner;
 };
+
+// "Select Window": selects the window a handle text names in every open list; silent when the
+// text names nothing.
+void SelectHandleInLists(const std::string& HandleText);
+// "Properties": brings forward the information window already open for the window a handle text
+// names, or opens one. A text that is no number gives its message box; a number that is no
+// window does nothing.
+void ShowHandleProperties(const std::string& HandleText);
 
 } // namespace wyndo

@@ -64,23 +64,11 @@ void TWndSearchForm::WndCaptionChange(TObject&) {
 }
 
 void TWndSearchForm::SelectClick(TObject&) {
-  const std::uint32_t Handle = ParseHandle(WndHandle->Text(), false);
-  if (Handle != 0)
-    Shell().SelectWindowInLists(Handle);
+  SelectHandleInLists(WndHandle->Text());
 }
 
 void TWndSearchForm::PropertiesClick(TObject&) {
-  const std::uint32_t Handle = ParseHandle(WndHandle->Text(), true);
-  if (!::IsWindow(ToWindow(Handle)))
-    return;
-  for (TWyndoForm* Child : Shell().ChildWindows())
-    if (auto* InfoForm = dynamic_cast<TWindowInfoForm*>(Child))
-      if (InfoForm->WindowInfo().Handle() == Handle) {
-        InfoForm->BringToFront();
-        return;
-      }
-  const TWindowInfoObject Info(Handle);
-  Shell().OpenChildWindow(TChildKind::ckWindowInfo, &Info);
+  ShowHandleProperties(WndHandle->Text());
 }
 
 void TWndSearchForm::HideWyndoClick(TObject&) {

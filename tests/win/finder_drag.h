@@ -3,14 +3,11 @@
 //
 // The mouse is driven with xdotool. The tests run in a Wine virtual desktop, where xdotool's
 // moves arrive exactly as given, while SendInput moves are each replayed once more after the
-// next one, which would add moves back into windows already left. Wine starts a Unix program
-// named by its path on drive Z:, but gives no process handle for it, so every command is followed
-// by a wait, with a time-out, for its effect: the cursor position, the tool seeing the move, the
-// drag starting or ending.
+// next one, which would add moves back into windows already left. Every command is followed by
+// a wait, with a time-out, for its effect: the tool seeing the move, the drag starting or ending.
 
 #include "finder/findwndpanel.h"
 #include "tests/win/test_support.h"
-#include "ui/handles.h"
 
 #include <windows.h>
 
@@ -18,25 +15,6 @@
 #include <string>
 
 namespace wyndo::test {
-
-// Runs xdotool with Arguments, without waiting for it.
-inline bool Xdotool(const std::string& Arguments) {
-  std::string Command = "Z:\\usr\\bin\\xdotool " + Arguments;
-  STARTUPINFOA Startup{};
-  Startup.cb = sizeof(Startup);
-  PROCESS_INFORMATION Started{};
-  if (!::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &Startup, &Started))
-    return false;
-  TKernelHandle Process(Started.hProcess), Thread(Started.hThread);
-  return true;
-}
-
-inline POINT CursorPos() {
-  POINT Point{};
-  ::GetCursorPos(&Point);
-  return Point;
-}
 
 inline bool SamePoint(const POINT& A, const POINT& B) {
   return A.x == B.x && A.y == B.y;

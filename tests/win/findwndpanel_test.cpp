@@ -16,47 +16,6 @@
 namespace wyndo::test {
 namespace {
 
-// The pixels of a bitmap as COLORREF values, row by row from the top.
-std::vector<COLORREF> BitmapPixels(HDC DC, HBITMAP Bitmap, int Width, int Height) {
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
-  Info.bmiHeader.biWidth = Width;
-  Info.bmiHeader.biHeight = -Height;
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 32;
-  Info.bmiHeader.biCompression = BI_RGB;
-  std::vector<DWORD> Bits(static_cast<std::size_t>(Width) * Height);
-  ::GetDIBits(DC, Bitmap, 0, static_cast<UINT>(Height), Bits.data(), &Info, DIB_RGB_COLORS);
-  std::vector<COLORREF> Pixels;
-  Pixels.reserve(Bits.size());
-  for (DWORD Bit : Bits)
-    Pixels.push_back(RGB((Bit >> 16) & 0xFF, (Bit >> 8) & 0xFF, Bit & 0xFF));
-  return Pixels;
-}
-
-// What the screen shows in Area, copied in one go.
-struct TScreenShot {
-  explicit TScreenShot(const RECT& Area)
-      : Left(Area.left), Top(Area.top), Width(Area.right - Area.left),
-        Height(Area.bottom - Area.top) {
-    TWindowDC Screen(nullptr);
-    TMemoryDC Copy(::CreateCompatibleDC(Screen.Get()));
-    TGdiObject Bitmap(::CreateCompatibleBitmap(Screen.Get(), Width, Height));
-    {
-      TSelectObject Select(Copy.Get(), Bitmap.Get());
-      ::BitBlt(Copy.Get(), 0, 0, Width, Height, Screen.Get(), Left, Top, SRCCOPY);
-    }
-    Pixels = BitmapPixels(Copy.Get(), static_cast<HBITMAP>(Bitmap.Get()), Width, Height);
-  }
-  // A pixel in the area's own coordinates.
-  COLORREF At(int X, int Y) const {
-    return Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) +
-                  static_cast<std::size_t>(X)];
-  }
-  int Left, Top, Width, Height;
-  std::vector<COLORREF> Pixels;
-};
-
 RECT WindowRect(HWND Window) {
   RECT Area{};
   ::GetWindowRect(Window, &Area);

@@ -293,7 +293,18 @@ TEST_F(MainWindowTest, CascadeAndTileMoveTheChildWindowsOnly) {
   EXPECT_TRUE(::EqualRect(&MainBefore, &MainAfter));
 }
 
-TEST_F(MainWindowTest, TheMenusOpenTheirWindowsAndTheMissingDialogsAreGreyed) {
+// The about box shown from the main window, clicked away from a timer of its modal loop.
+HWND AboutBox = nullptr;
+void CALLBACK ClickAboutBox(HWND, UINT, UINT_PTR, DWORD) {
+  HWND Box = ::FindWindowA("TAboutForm", nullptr);
+  if (Box && ::IsWindowVisible(Box) && !AboutBox) {
+    AboutBox = Box;
+    ::PostMessageA(Box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 100));
+    ::PostMessageA(Box, WM_LBUTTONUP, 0, MAKELPARAM(300, 100));
+  }
+}
+
+TEST_F(MainWindowTest, TheMenusOpenTheirWindowsAndDialogs) {
   TWyndoMainForm& Main = OpenMain();
   HMENU Bar = ::GetMenu(Main.Handle());
   ASSERT_NE(Bar, nullptr);
@@ -303,13 +314,19 @@ TEST_F(MainWindowTest, TheMenusOpenTheirWindowsAndTheMissingDialogsAreGreyed) {
   char Text[64] = {};
   ::GetMenuStringA(Wyndo, 7, Text, sizeof(Text), MF_BYPOSITION);
   EXPECT_STREQ(Text, "Properties...\tAlt+Enter");
-  EXPECT_TRUE(::GetMenuState(Wyndo, 7, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(::GetMenuState(Wyndo, 7, MF_BYPOSITION) & MF_GRAYED);
   HMENU HelpMenu = ::GetSubMenu(Bar, 2);
   ASSERT_EQ(::GetMenuItemCount(HelpMenu), 1) << "the update entry and its separator are hidden";
   ::GetMenuStringA(HelpMenu, 0, Text, sizeof(Text), MF_BYPOSITION);
   EXPECT_STREQ(Text, "&About...");
-  EXPECT_TRUE(::GetMenuState(HelpMenu, 0, MF_BYPOSITION) & MF_GRAYED);
-  EXPECT_FALSE(Main.ButtonProperties->Enabled());
+  EXPECT_FALSE(::GetMenuState(HelpMenu, 0, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_TRUE(Main.ButtonProperties->Enabled());
+  AboutBox = nullptr;
+  const UINT_PTR Timer = ::SetTimer(nullptr, 0, 50, &ClickAboutBox);
+  ::SendMessageA(Main.Handle(), WM_COMMAND, Main.About->Command(), 0);
+  ::KillTimer(nullptr, Timer);
+  EXPECT_NE(AboutBox, nullptr) << "the about box was shown";
+  EXPECT_FALSE(::IsWindow(AboutBox)) << "and freed once closed";
 
   ::SendMessageA(Main.Handle(), WM_COMMAND, Main.FindWindow1->Command(), 0);
   ::SendMessageA(Main.Handle(), WM_COMMAND, Main.MenuFindWindow->Command(), 0);

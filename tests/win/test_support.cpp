@@ -1,6 +1,7 @@
 #include "tests/win/test_support.h"
 
 #include "ui/application.h"
+#include "ui/handles.h"
 
 namespace wyndo::test {
 
@@ -100,6 +101,60 @@ std::optional<TMessageBoxSeen> TMessageBoxWatcher::Result() {
   if (FThread.joinable())
     FThread.join();
   return FSeen;
+}
+
+bool Xdotool(const std::string& Arguments) {
+  std::string Command = "Z:\\usr\\bin\\xdotool " + Arguments;
+  STARTUPINFOA Startup{};
+  Startup.cb = sizeof(Startup);
+  PROCESS_INFORMATION Started{};
+  if (!::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &Startup, &Started))
+    return false;
+  if (Started.hThread)
+    ::CloseHandle(Started.hThread);
+  if (Started.hProcess)
+    ::CloseHandle(Started.hProcess);
+  return true;
+}
+
+bool MoveCursorTo(POINT Point) {
+  if (!Xdotool("mousemove " + std::to_string(Point.x) + " " + std::to_string(Point.y)))
+    return false;
+  return WaitFor([&] {
+    const POINT Now = CursorPos();
+    return Now.x == Point.x && Now.y == Point.y;
+  });
+}
+
+std::vector<COLORREF> BitmapPixels(HDC DC, HBITMAP Bitmap, int Width, int Height) {
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
+  Info.bmiHeader.biWidth = Width;
+  Info.bmiHeader.biHeight = -Height;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  std::vector<DWORD> Bits(static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height));
+  ::GetDIBits(DC, Bitmap, 0, static_cast<UINT>(Height), Bits.data(), &Info, DIB_RGB_COLORS);
+  std::vector<COLORREF> Pixels;
+  Pixels.reserve(Bits.size());
+  for (DWORD Bit : Bits)
+    Pixels.push_back(RGB((Bit >> 16) & 0xFF, (Bit >> 8) & 0xFF, Bit & 0xFF));
+  return Pixels;
+}
+
+TScreenShot::TScreenShot(const RECT& Area)
+    : Left(Area.left), Top(Area.top), Width(Area.right - Area.left),
+      Height(Area.bottom - Area.top) {
+  TWindowDC Screen(nullptr);
+  TMemoryDC Copy(::CreateCompatibleDC(Screen.Get()));
+  TGdiObject Bitmap(::CreateCompatibleBitmap(Screen.Get(), Width, Height));
+  {
+    TSelectObject Select(Copy.Get(), Bitmap.Get());
+    ::BitBlt(Copy.Get(), 0, 0, Width, Height, Screen.Get(), Left, Top, SRCCOPY);
+  }
+  Pixels = BitmapPixels(Copy.Get(), static_cast<HBITMAP>(Bitmap.Get()), Width, Height);
 }
 
 } // namespace wyndo::test

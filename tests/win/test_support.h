@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace wyndo::test {
 
@@ -41,5 +42,33 @@ private:
 
 // Reads the text of a standard message box (its static text control).
 std::string MessageBoxText(HWND Box);
+
+// Runs xdotool with Arguments, without waiting for it: real mouse input in the virtual desktop.
+// Wine gives no process handle for a Unix program, so callers wait for the effect instead.
+bool Xdotool(const std::string& Arguments);
+
+// Moves the real cursor with xdotool and waits until the system reports it there.
+bool MoveCursorTo(POINT Point);
+
+// The pixels of a bitmap as COLORREF values, row by row from the top.
+std::vector<COLORREF> BitmapPixels(HDC DC, HBITMAP Bitmap, int Width, int Height);
+
+// What the screen shows in Area, copied in one go.
+struct TScreenShot {
+  explicit TScreenShot(const RECT& Area);
+  // A pixel in the area's own coordinates.
+  COLORREF At(int X, int Y) const {
+    return Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) +
+                  static_cast<std::size_t>(X)];
+  }
+  int Left, Top, Width, Height;
+  std::vector<COLORREF> Pixels;
+};
+
+inline POINT CursorPos() {
+  POINT Point{};
+  ::GetCursorPos(&Point);
+  return Point;
+}
 
 } // namespace wyndo::test

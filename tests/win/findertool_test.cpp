@@ -1,0 +1,103 @@
+// The finder panel's pop-up tool window under real mouse movement: where it opens, when it goes,
+// a click on the panel, and its "Properties" on a bad handle.
+
+#include "finder/findertool.h"
+#include "tests/win/test_support.h"
+#include "ui/application.h"
+
+#include <gtest/gtest.h>
+
+namespace wyndo::test {
+namespace {
+
+class FinderToolTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Host->SetFormStyle(TFormStyle::fsStayOnTop);
+    Host->SetBounds(300, 100, 300, 160);
+    Field->SetParent(Host.get());
+    Field->SetBounds(10, 10, 115, 21);
+    Panel->SetParent(Host.get());
+    Panel->SetBounds(200, 49, 21, 20);
+    Panel->FToolWindowClass = [this](TToolWindowPanel& Owner) {
+      return TFormPtr<TForm>(MakeForm<TFinderToolWnd>(Owner, *Field).release());
+    };
+    Host->Show();
+    // Start away from the panel.
+    ASSERT_TRUE(MoveCursorTo(Away));
+  }
+  POINT PanelPoint() const { return Panel->ClientToScreen({10, 10}); }
+  TFinderToolWnd* Tool() const { return dynamic_cast<TFinderToolWnd*>(Panel->ToolWindow()); }
+  // Hovers the panel and waits for the tool window.
+  ::testing::AssertionResult Open() {
+    if (!MoveCursorTo(PanelPoint()))
+      return ::testing::AssertionFailure() << "the cursor did not reach the panel";
+    if (!WaitFor([&] { return Tool() && ::IsWindowVisible(Tool()->Handle()); }))
+      return ::testing::AssertionFailure() << "no tool window";
+    return ::testing::AssertionSuccess();
+  }
+
+  const POINT Away{700, 600};
+  TFormPtr<TForm> Host = MakeForm<TForm>();
+  TEdit* Field = Host->Make<TEdit>();
+  TToolWindowPanel* Panel = Host->Make<TToolWindowPanel>();
+};
+
+TEST_F(FinderToolTest, OpensBelowThePanelWithoutATitleBarAndGoesAfterTheMouseLeaves) {
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(Panel->BevelOuter(), TBevelCut::bvLowered);
+  RECT Window{}, PanelArea{};
+  ::GetWindowRect(Tool()->Handle(), &Window);
+  ::GetWindowRect(Panel->Handle(), &PanelArea);
+  EXPECT_EQ(Window.right, PanelArea.right);
+  EXPECT_EQ(Window.top, PanelArea.bottom);
+  EXPECT_EQ(Tool()->ClientSize(), (TSize2{238, 37}));
+  const auto Style = static_cast<DWORD>(::GetWindowLongA(Tool()->Handle(), GWL_STYLE));
+  EXPECT_EQ(Style & WS_CAPTION, static_cast<DWORD>(WS_DLGFRAME)) << "a frame, no title bar";
+  EXPECT_EQ(::GetWindow(Tool()->Handle(), GW_OWNER), Host->Handle());
+
+  ASSERT_TRUE(MoveCursorTo(Away));
+  ASSERT_TRUE(WaitFor([&] { return Panel->BevelOuter() == TBevelCut::bvRaised; }))
+      << "the panel saw the mouse leave";
+  EXPECT_NE(Tool(), nullptr) << "still there right after the mouse left";
+  EXPECT_TRUE(WaitFor([&] { return Tool() == nullptr; }, 2000));
+}
+
+TEST_F(FinderToolTest, StaysWhileTheCursorIsInsideAndGoesOnceItHasLeft) {
+  ASSERT_TRUE(Open());
+  RECT Window{};
+  ::GetWindowRect(Tool()->Handle(), &Window);
+  // Into the window's frame area below the buttons, then wait for it to notice.
+  ASSERT_TRUE(MoveCursorTo({Window.left + 120, Window.bottom - 3}));
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Tool()->Handle(); }))
+      << "entering activates it";
+  // Even when the close timer fires now, the cursor is inside: it stays.
+  ::SendMessageA(Panel->Handle(), WM_TIMER, 1, 0);
+  ASSERT_NE(Tool(), nullptr);
+
+  ASSERT_TRUE(MoveCursorTo(Away));
+  EXPECT_NE(Tool(), nullptr);
+  EXPECT_TRUE(WaitFor([&] { return Tool() == nullptr; }, 2000));
+}
+
+TEST_F(FinderToolTest, AClickOnThePanelBringsTheToolWindowForward) {
+  ASSERT_TRUE(Open());
+  ::SetForegroundWindow(Host->Handle());
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Host->Handle(); }));
+  ::SendMessageA(Panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Tool()->Handle(); }));
+}
+
+TEST_F(FinderToolTest, PropertiesWithAnEmptyHandleFieldSaysSoAndOpensNothing) {
+  ASSERT_TRUE(Open());
+  TMessageBoxWatcher Watcher("Invalid Handle");
+  Tool()->Properties->Click();
+  const auto Seen = Watcher.Result();
+  ASSERT_TRUE(Seen.has_value());
+  EXPECT_EQ(Seen->Text, "\"\" is not a valid Handle-Value");
+  // Select Window is silent.
+  Tool()->Select->Click();
+}
+
+} // namespace
+} // namespace wyndo::test
