@@ -54,6 +54,12 @@ struct TStep {
   bool Negate = false;
 };
 
+TStep MakeStep(TStep::TKind Kind) {
+  TStep Step;
+  Step.Kind = Kind;
+  return Step;
+}
+
 struct TCompiled {
   std::vector<TStep> Steps;
   bool EndsWithStar = false;
@@ -91,12 +97,12 @@ std::variant<TCompiled, int> Compile(std::string_view Mask) {
       ++I;
     } else if (!C.Double && C.First == '?') {
       if (!Star) {
-        Add({TStep::Any}, Positions[I]);
+        Add(MakeStep(TStep::Any), Positions[I]);
       }
       ++I;
     } else if (!C.Double && C.First == '[') {
       const int Open = Positions[I];
-      TStep Step{TStep::Set};
+      TStep Step = MakeStep(TStep::Set);
       ++I;
       if (I < Chars.size() && !Chars[I].Double && Chars[I].First == '!') {
         Step.Negate = true;
@@ -146,12 +152,12 @@ std::variant<TCompiled, int> Compile(std::string_view Mask) {
       ++I;
       Add(Step, Open);
     } else if (C.Double) {
-      TStep Step{TStep::Double};
+      TStep Step = MakeStep(TStep::Double);
       Step.Char = C;
       Add(Step, Positions[I]);
       ++I;
     } else {
-      TStep Step{TStep::Single};
+      TStep Step = MakeStep(TStep::Single);
       Step.Char = {Upper(C.First), 0, false};
       Add(Step, Positions[I]);
       ++I;
