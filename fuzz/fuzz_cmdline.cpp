@@ -1,7 +1,8 @@
 // The program's command line: split into parameters as a reading of the rules written here says
 // (blanks, double quotes, double-byte characters), and the two switches found in any letter case.
 //
-// Input: byte 0: Shift-JIS locale (bit 0); the rest is the command line.
+// Input: byte 0: the locale (see UseLocale: '0' ASCII, '1' Shift-JIS, '2' Latin-1); the rest is
+// the command line.
 
 #include "core/cmdline.h"
 #include "fuzz/fuzz_support.h"
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   using namespace wyndo;
   using namespace wyndo::fuzz;
   TFuzzInput Input(Data, Size);
-  UseLocale((Input.Byte() & 1) != 0);
+  UseLocale(Input.Byte());
   const std::string_view Line = Input.Rest();
 
   const std::vector<std::string> Params = CommandLineParams(Line);

@@ -46,12 +46,31 @@ inline std::string ShiftJisUpperCase(std::string_view Text) {
   return Result;
 }
 
-// The ASCII locale of the native build, or Shift-JIS.
-inline void UseLocale(bool DoubleByte) {
-  if (DoubleByte) {
-    InstallLocale({ShiftJisUpperCase, AsciiLocale().CompareTextIgnoreCase, ShiftJisIsLeadByte});
-  } else {
+// Upper-cases a to z and the accented letters of Latin-1, as code page 1252 does: upper-casing
+// changes more than the letters that masks fold.
+inline std::string Latin1UpperCase(std::string_view Text) {
+  std::string Result(Text);
+  for (char& C : Result) {
+    const auto Byte = static_cast<unsigned char>(C);
+    if ((Byte >= 'a' && Byte <= 'z') || (Byte >= 0xE0 && Byte <= 0xFE && Byte != 0xF7)) {
+      C = static_cast<char>(Byte - 0x20);
+    }
+  }
+  return Result;
+}
+
+// Selector modulo 3: 0 the ASCII locale of the native build, 1 Shift-JIS, 2 Latin-1.
+inline void UseLocale(unsigned Selector) {
+  switch (Selector % 3) {
+  case 0:
     InstallLocale(AsciiLocale());
+    break;
+  case 1:
+    InstallLocale({ShiftJisUpperCase, AsciiLocale().CompareTextIgnoreCase, ShiftJisIsLeadByte});
+    break;
+  default:
+    InstallLocale({Latin1UpperCase, AsciiLocale().CompareTextIgnoreCase, AsciiLocale().IsLeadByte});
+    break;
   }
 }
 

@@ -3,7 +3,8 @@
 // reading of the rules written independently; FormatValue texts must read back as their value.
 // Paths from the system split into directory and file name.
 //
-// Input: byte 0: IntFormat (bits 0-1, 3 an invalid stored format), Shift-JIS locale (bit 2);
+// Input: byte 0: IntFormat (bits 0-1, 3 an invalid stored format), the locale (bits 2-7, see
+// UseLocale: '0' to '3' ASCII, '4' to '7' Shift-JIS);
 // byte 1: ParseFormat (bits 0-1, 3 = as IntFormat); the rest is the text.
 
 #include "core/errors.h"
@@ -162,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   TFuzzInput Input(Data, Size);
   const std::uint8_t Flags = Input.Byte();
   Settings.IntFormat = Flags & 3;
-  UseLocale((Flags & 4) != 0);
+  UseLocale(Flags >> 2);
   Settings.ParseFormat = Input.Byte() & 3;
   const std::string_view Text = Input.Rest();
 
