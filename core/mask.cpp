@@ -70,11 +70,13 @@ TCharSet ReadSet(std::string_view Mask, std::size_t& Index) {
         Set.Members.set('-');
         ++I;
       } else {
+        // The range ends at its end character's first byte. A double-byte end is still one
+        // character: its trail byte (which may be ']') is never read as a character of the set.
         for (unsigned V = Last; V <= AsciiUpper(End); ++V) {
           Set.Members.set(V);
         }
         Last = AsciiUpper(End);
-        I += 2;
+        I += 1 + CharLength(Mask, I + 1);
       }
     } else {
       Last = AsciiUpper(C);

@@ -9,7 +9,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb x11-utils xdotool imagemagick
   googletest libstb-dev
-  g++ clang libclang-rt-14-dev
+  g++ clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -196,9 +196,23 @@ TEST_F(MaskTest, DoubleByteCharactersAreNeverSetMembers) {
       {"[!a]?", "\x82\xA0", false},
       {"[a\x82\xA0]", "\x82\xA0", false},
       {"[a\x82\xA0]", "a", true},
-      {"[\x80-\x90]", "\x82\xA0", false}, // the lead byte alone is in the range
-      {"[!\x80-\x90]", "\x82\xA0", true},
+      {"[\x80-\xA0]", "\x82\xA0", false}, // the lead byte alone is in the range
+      {"[!\x80-\xA0]", "\x82\xA0", true},
   });
+}
+
+TEST_F(MaskTest, DoubleByteRangeEndIsOneCharacter) {
+  UseShiftJisLocale();
+  // The trail byte of "\x82]" is no closing bracket: the set goes on to the next ']'.
+  ExpectMatches({
+      {"[~-\x82]]", "~", true},
+      {"[~-\x82]]", "\x81", true}, // the range runs up to the lead byte
+      {"[~-\x82]]", "]", false},
+      {"[~-\x82]]", "~]", false},
+      {"[~-\x82]x]", "X", true},
+      {"[~-\x82\x40]", "@", false}, // the trail byte is no member either
+  });
+  EXPECT_EQ(CompileError("[a-\x82]").Position(), 6);
 }
 
 TEST_F(MaskTest, WithoutLeadBytesEveryByteIsACharacter) {
