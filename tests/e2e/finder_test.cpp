@@ -1,0 +1,157 @@
+// Picking a window: the finder tool dragged with the real mouse fills the main window's fields
+// and leaves no frame behind; the finder tool window opens the picked window's information; the
+// find-window dialog finds a window by a typed caption or handle and tells what it cannot read.
+
+#include "tests/e2e/e2e_fixture.h"
+#include "tests/win/test_support.h"
+
+namespace wyndo::e2e {
+namespace {
+
+using enum TMainCommand;
+using test::WaitFor;
+
+class FinderTest : public EndToEndTest {};
+
+bool SamePixels(const test::TScreenShot& A, const test::TScreenShot& B) {
+  return A.Pixels == B.Pixels;
+}
+
+// The panel below the finder tool that opens the finder tool window.
+HWND ToolWindowPanel(HWND Main) {
+  for (HWND Panel : ChildWindows(Main, "TPanel")) {
+    const RECT Rect = RectOf(Panel);
+    if (Rect.right - Rect.left == 21 && Rect.bottom - Rect.top == 20)
+      return Panel;
+  }
+  return nullptr;
+}
+
+// The texts of every edit field of a window, whatever page they are on.
+std::vector<std::string> EditTexts(HWND Window) {
+  std::vector<std::string> Texts;
+  for (HWND Edit : ChildWindows(Window, "Edit"))
+    Texts.push_back(TextOf(Edit));
+  return Texts;
+}
+
+bool Holds(const std::vector<std::string>& Texts, const std::string& Text) {
+  return std::find(Texts.begin(), Texts.end(), Text) != Texts.end();
+}
+
+// Selects the whole text of the focused edit field and types a new one over it.
+bool Retype(HWND Edit, const std::string& Text) {
+  return ClickWindow(Edit) && PressKeys("End shift+Home BackSpace") &&
+         WaitFor([&] { return TextOf(Edit).empty(); }) && TypeText(Text) &&
+         WaitFor([&] { return TextOf(Edit) == Text; });
+}
+
+TEST_F(FinderTest, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformation) {
+  Seed();
+  auto Picked = Target("E2E Pick Target", 300, 520);
+  TWyndo Wyndo;
+  const std::vector<HWND> Fields = EditsTopDown(Wyndo.Main());
+  ASSERT_EQ(Fields.size(), 3u);
+  const std::vector<HWND> Finders = ChildWindows(Wyndo.Main(), "TFindWndPanel");
+  ASSERT_EQ(Finders.size(), 1u);
+  const RECT TargetRect = RectOf(Picked->Handle());
+  const test::TScreenShot Before(TargetRect);
+
+  // Press on the tool, drag over the screen onto the target, release there.
+  ASSERT_TRUE(MoveTo(CenterOf(Finders[0])));
+  ASSERT_TRUE(Xdotool("mousedown 1"));
+  ASSERT_TRUE(MoveTo({640, 400}));
+  ASSERT_TRUE(MoveTo(CenterOf(Picked->Handle())));
+  const bool Reported =
+      WaitFor([&] { return TextOf(Fields[0]) == HandleText(Picked->Handle()); });
+  ASSERT_TRUE(Xdotool("mouseup 1"));
+  ASSERT_TRUE(Reported) << "the handle field shows " << TextOf(Fields[0]);
+  EXPECT_EQ(TextOf(Fields[1]), "E2E Pick Target");
+  EXPECT_EQ(TextOf(Fields[2]), ClassOf(Picked->Handle()));
+  // The frame that marked the target is gone: the window looks as before the drag.
+  EXPECT_TRUE(WaitFor([&] { return SamePixels(test::TScreenShot(TargetRect), Before); }));
+
+  // Hovering the panel under the tool opens the finder tool window hanging below it.
+  HWND Panel = ToolWindowPanel(Wyndo.Main());
+  ASSERT_NE(Panel, nullptr);
+  ASSERT_TRUE(MoveTo(CenterOf(Panel)));
+  HWND Tool = Wyndo.WaitForWindow("TFinderToolWnd");
+  ASSERT_NE(Tool, nullptr);
+  EXPECT_EQ(RectOf(Tool).right, RectOf(Panel).right);
+  EXPECT_EQ(RectOf(Tool).top, RectOf(Panel).bottom);
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Tool, "Button", "Properties")));
+  HWND Info = Wyndo.WaitForWindow("TWindowInfoForm", "Window Info 1");
+  ASSERT_NE(Info, nullptr);
+  const std::vector<std::string> Texts = EditTexts(Info);
+  EXPECT_TRUE(Holds(Texts, "E2E Pick Target"));
+  EXPECT_TRUE(Holds(Texts, ClassOf(Picked->Handle())));
+  // The tool window closes once the cursor has left it.
+  ASSERT_TRUE(MoveTo(CenterOf(Info)));
+  EXPECT_TRUE(Wyndo.WaitForNoWindow("TFinderToolWnd"));
+
+  // Escape closes the information window.
+  ASSERT_TRUE(ClickAt(ClientPoint(Info, 10, 10)));
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Info; }));
+  ASSERT_TRUE(PressKeys("Escape"));
+  EXPECT_TRUE(Wyndo.WaitForNoWindow("TWindowInfoForm"));
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+TEST_F(FinderTest, TheFindWindowDialogFindsTypedCaptionsAndHandlesAndTellsWhatItCannotRead) {
+  Seed();
+  auto Found = Target("E2E Find Target", 300, 520);
+  auto Other = Target("E2E Other Target", 620, 520);
+  HWND Gone = nullptr;
+  {
+    auto Closed = Target("E2E Closed", 900, 520);
+    Gone = Closed->Handle();
+  }
+  TWyndo Wyndo;
+  Wyndo.Command(mcFindWindow);
+  HWND Dialog = Wyndo.WaitForWindow("TWndSearchForm", "Find Window 1");
+  ASSERT_NE(Dialog, nullptr);
+  const std::vector<HWND> Fields = EditsTopDown(Dialog);
+  ASSERT_EQ(Fields.size(), 3u);
+
+  // A caption typed letter by letter finds the window once it is complete.
+  ASSERT_TRUE(ClickWindow(Fields[1]));
+  ASSERT_TRUE(TypeText("E2E Find Target"));
+  EXPECT_TRUE(WaitFor([&] { return TextOf(Fields[0]) == HandleText(Found->Handle()); }))
+      << "the handle field shows " << TextOf(Fields[0]);
+
+  // A typed handle that does not read as a number, or names no window, is refused.
+  ASSERT_TRUE(Retype(Fields[0], "zz"));
+  ASSERT_TRUE(PressKeys("Return"));
+  HWND Box = Wyndo.WaitForMessageBox("Invalid Handle");
+  ASSERT_NE(Box, nullptr);
+  EXPECT_EQ(test::MessageBoxText(Box), "\"zz\" is not a valid Handle-Value");
+  ASSERT_TRUE(CloseMessageBox(Box));
+  ASSERT_TRUE(Retype(Fields[0], HandleText(Gone)));
+  ASSERT_TRUE(PressKeys("Return"));
+  Box = Wyndo.WaitForMessageBox("Invalid Handle");
+  ASSERT_NE(Box, nullptr);
+  EXPECT_EQ(test::MessageBoxText(Box), HandleText(Gone) + " is not a Window");
+  ASSERT_TRUE(CloseMessageBox(Box));
+  EXPECT_EQ(TextOf(Fields[1]), "E2E Find Target") << "the fields stay as they were";
+
+  // A valid handle and Enter fill the caption and class as a pick does.
+  ASSERT_TRUE(Retype(Fields[0], HandleText(Other->Handle())));
+  ASSERT_TRUE(PressKeys("Return"));
+  EXPECT_TRUE(WaitFor([&] { return TextOf(Fields[1]) == "E2E Other Target"; }));
+  EXPECT_EQ(TextOf(Fields[2]), ClassOf(Other->Handle()));
+
+  // Properties opens the information window once; asked again it brings that one forward.
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "Properties")));
+  HWND Info = Wyndo.WaitForWindow("TWindowInfoForm", "Window Info 1");
+  ASSERT_NE(Info, nullptr);
+  EXPECT_TRUE(Holds(EditTexts(Info), "E2E Other Target"));
+  ASSERT_TRUE(ClickAt(ClientPoint(Dialog, 5, 5)));
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Dialog; }));
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "Properties")));
+  EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Info; }));
+  EXPECT_EQ(Wyndo.Windows("TWindowInfoForm").size(), 1u);
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+} // namespace
+} // namespace wyndo::e2e

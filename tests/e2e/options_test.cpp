@@ -1,0 +1,189 @@
+// The Properties dialog used as a user does: changed options take effect in the running program
+// at once (number format, stay on top, finder panel, docking, tray, columns), are written when
+// the program ends and are in force at its next start.
+
+#include "app/settingsstore.h"
+#include "tests/e2e/e2e_fixture.h"
+#include "tests/win/test_support.h"
+
+namespace wyndo::e2e {
+namespace {
+
+using enum TMainCommand;
+using test::WaitFor;
+
+class OptionsTest : public EndToEndTest {};
+
+bool Topmost(HWND Window) {
+  return (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// The dialog's drop-down lists in their layout order: minimise target, number format, style,
+// and the Lists page's list type.
+enum TCombo { coMinimization, coIntFormat, coStyle, coListTypes };
+
+// Chooses the entry Steps below the selected one in a drop-down list, as a user does: open it
+// with a click, go down with the arrow key, take the entry with Enter.
+bool ChooseBelow(HWND Combo, int Steps) {
+  const LRESULT Before = ::SendMessageA(Combo, CB_GETCURSEL, 0, 0);
+  std::string Keys;
+  for (int Step = 0; Step < Steps; ++Step)
+    Keys += "Down ";
+  return ClickWindow(Combo) &&
+         WaitFor([&] { return ::SendMessageA(Combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }) &&
+         PressKeys(Keys + "Return") &&
+         WaitFor([&] { return ::SendMessageA(Combo, CB_GETCURSEL, 0, 0) == Before + Steps; });
+}
+
+bool Checked(HWND Box) {
+  return ::SendMessageA(Box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Clicks a check box and waits until it shows the state wanted.
+bool ClickCheck(HWND Box, bool Wanted) {
+  return ClickWindow(Box) && WaitFor([&] { return Checked(Box) == Wanted; });
+}
+
+HWND OpenProperties(const TWyndo& Wyndo) {
+  Wyndo.Command(mcProperties);
+  return Wyndo.WaitForWindow("TPropertyForm", "Properties");
+}
+
+std::vector<std::uint8_t> Dword(std::uint32_t Value) {
+  return test::DwordValue("", Value).Data;
+}
+
+TEST_F(OptionsTest, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStart) {
+  Seed();
+  auto Picked = Target("E2E Option Target", 300, 600);
+  const std::string Dollar = HandleText(Picked->Handle(), 1);
+  const std::string C = HandleText(Picked->Handle(), 2);
+  RECT Docked{};
+  {
+    TWyndo Wyndo;
+    EXPECT_TRUE(Topmost(Wyndo.Main()));
+    // A handle typed into the main window's field and one in a find-window dialog.
+    const std::vector<HWND> MainFields = EditsTopDown(Wyndo.Main());
+    ASSERT_EQ(MainFields.size(), 3u);
+    ASSERT_TRUE(ClickWindow(MainFields[0]));
+    ASSERT_TRUE(TypeText(Dollar));
+    ASSERT_TRUE(PressKeys("Return"));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(MainFields[1]) == "E2E Option Target"; }));
+    Wyndo.Command(mcFindWindow);
+    HWND Find = Wyndo.WaitForWindow("TWndSearchForm", "Find Window 1");
+    ASSERT_NE(Find, nullptr);
+    const std::vector<HWND> FindFields = EditsTopDown(Find);
+    ASSERT_TRUE(ClickWindow(FindFields[0]));
+    ASSERT_TRUE(TypeText(Dollar));
+    ASSERT_TRUE(WaitFor([&] { return TextOf(FindFields[0]) == Dollar; }));
+
+    // Number format "0x", not on top, no finder panel: Apply shows all three at once.
+    HWND Dialog = OpenProperties(Wyndo);
+    ASSERT_NE(Dialog, nullptr);
+    const std::vector<HWND> Combos = ChildWindows(Dialog, "ComboBox");
+    ASSERT_EQ(Combos.size(), 4u);
+    HWND DockBox = test::FindChildWindow(Dialog, "Button", "Dock window on upper edge");
+    HWND OnTopBox = test::FindChildWindow(Dialog, "Button", "Always stay on top");
+    HWND FinderBox = test::FindChildWindow(Dialog, "Button", "Show Window-Finder Tool in MainForm");
+    ASSERT_TRUE(DockBox && OnTopBox && FinderBox);
+    EXPECT_FALSE(Checked(DockBox));
+    EXPECT_TRUE(Checked(OnTopBox));
+    ASSERT_TRUE(ChooseBelow(Combos[coIntFormat], 1));
+    ASSERT_TRUE(ClickCheck(OnTopBox, false));
+    ASSERT_TRUE(ClickCheck(FinderBox, false));
+    ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "Apply")));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(MainFields[0]) == C; }))
+        << "the main window's handle field shows " << TextOf(MainFields[0]);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(FindFields[0]) == C; }))
+        << "the dialog's handle field shows " << TextOf(FindFields[0]);
+    EXPECT_TRUE(WaitFor([&] { return !Topmost(Wyndo.Main()); }));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(MainFields[0]); }));
+
+    // Docking: "Always stay on top" is disabled as soon as the box is checked; applied, the
+    // window sits on the top strip and a drag of its caption cannot move it.
+    ASSERT_TRUE(ClickCheck(DockBox, true));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowEnabled(OnTopBox); }));
+    ASSERT_TRUE(ChooseBelow(Combos[coMinimization], 1));
+    ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "OK")));
+    ASSERT_TRUE(Wyndo.WaitForNoWindow("TPropertyForm"));
+    ASSERT_TRUE(WaitFor([&] { return RectOf(Wyndo.Main()).top == 0; }));
+    Docked = RectOf(Wyndo.Main());
+    EXPECT_EQ(Docked.left, 0);
+    EXPECT_EQ(Docked.right, ::GetSystemMetrics(SM_CXSCREEN));
+    const POINT Caption{Docked.left + 300, Docked.top + 8};
+    ASSERT_TRUE(MoveTo(Caption));
+    ASSERT_TRUE(Xdotool("mousedown 1"));
+    ASSERT_TRUE(MoveTo({Caption.x + 40, Caption.y + 150}));
+    ASSERT_TRUE(MoveTo({Caption.x + 80, Caption.y + 300}));
+    ASSERT_TRUE(Xdotool("mouseup 1"));
+    EXPECT_TRUE(WaitFor([&] { return SameRect(RectOf(Wyndo.Main()), Docked); }));
+
+    // "Tray": minimising leaves no window of the program on the screen, and "Show Wyndo" of
+    // the tray menu brings the docked window back.
+    ::PostMessageA(Wyndo.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(Wyndo.Main()) || ::IsIconic(Wyndo.Main()); }));
+    EXPECT_TRUE(Wyndo.WaitForNoWindow("TApplication"));
+    Wyndo.Command(mcTrayShow);
+    EXPECT_TRUE(WaitFor([&] {
+      return ::IsWindowVisible(Wyndo.Main()) && !::IsIconic(Wyndo.Main()) &&
+             SameRect(RectOf(Wyndo.Main()), Docked);
+    }));
+    EXPECT_EQ(Wyndo.Close(), 0u);
+  }
+  // Written at exit.
+  EXPECT_EQ(test::StoredValue("", "IntFormat")->Data, std::vector<std::uint8_t>{2});
+  EXPECT_EQ(test::StoredValue("", "Minimization")->Data, std::vector<std::uint8_t>{1});
+  EXPECT_EQ(test::StoredValue("", "AppBarDocking")->Data, Dword(1));
+  EXPECT_EQ(test::StoredValue("", "StayOnTop")->Data, Dword(0));
+  EXPECT_EQ(test::StoredValue("", "MainFinder")->Data, Dword(0));
+
+  // In force at the next start: docked, no finder panel, handles read and written with "0x".
+  TWyndo Wyndo;
+  EXPECT_TRUE(WaitFor([&] { return SameRect(RectOf(Wyndo.Main()), Docked); }));
+  EXPECT_FALSE(Topmost(Wyndo.Main()));
+  EXPECT_FALSE(::IsWindowVisible(EditsTopDown(Wyndo.Main()).at(0)));
+  Wyndo.Command(mcFindWindow);
+  HWND Find = Wyndo.WaitForWindow("TWndSearchForm", "Find Window 1");
+  ASSERT_NE(Find, nullptr);
+  const std::vector<HWND> FindFields = EditsTopDown(Find);
+  ASSERT_TRUE(ClickWindow(FindFields[1]));
+  ASSERT_TRUE(TypeText("E2E Option Target"));
+  EXPECT_TRUE(WaitFor([&] { return TextOf(FindFields[0]) == C; }));
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+TEST_F(OptionsTest, TheListsPageChoosesTheColumnsOfListsOpenedAfterwards) {
+  Seed();
+  TWyndo Wyndo;
+  HWND Dialog = OpenProperties(Wyndo);
+  ASSERT_NE(Dialog, nullptr);
+  const std::vector<HWND> Tabs = ChildWindows(Dialog, WC_TABCONTROLA);
+  ASSERT_EQ(Tabs.size(), 1u);
+  ASSERT_TRUE(ClickAt(TabPoint(Tabs[0], 1)));
+  const std::vector<HWND> Fields = ChildWindows(Dialog, "ListBox");
+  ASSERT_EQ(Fields.size(), 1u);
+  HWND Fields0 = Fields[0];
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(Fields0) != FALSE; }));
+  // The window list's fields, "Handle" first: it cannot be switched off.
+  ASSERT_TRUE(ClickAt(ClientPoint(Fields0, 40, 6)));
+  ASSERT_TRUE(PressKeys("Home space"));
+  HWND Box = Wyndo.WaitForMessageBox("Error");
+  ASSERT_NE(Box, nullptr);
+  EXPECT_EQ(test::MessageBoxText(Box), "This item can't be deactivated!");
+  ASSERT_TRUE(CloseMessageBox(Box));
+  // "ControlID" (fourth) on, "ClassName" (seventh) off.
+  ASSERT_TRUE(PressKeys("Down Down Down space Down Down Down space"));
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "OK")));
+  ASSERT_TRUE(Wyndo.WaitForNoWindow("TPropertyForm"));
+
+  Wyndo.Command(mcWindows);
+  HWND List = Wyndo.WaitForWindow("TWindowListForm", "Window List 1");
+  ASSERT_NE(List, nullptr);
+  ASSERT_TRUE(Wyndo.WaitForList(List));
+  EXPECT_EQ(HeaderCaptions(List),
+            (std::vector<std::string>{"Handle", "WindowText", "ControlID"}));
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+} // namespace
+} // namespace wyndo::e2e
