@@ -5,6 +5,7 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/win/settings_fixture.h"
+#include "tests/win/test_support.h"
 #include "ui/forms.h"
 
 #include <gtest/gtest.h>

@@ -5,6 +5,8 @@
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/win/test_support.h"
 
+#include <algorithm>
+
 namespace wyndo::e2e {
 namespace {
 

@@ -2,9 +2,12 @@
 // at once (number format, stay on top, finder panel, docking, tray, columns), are written when
 // the program ends and are in force at its next start.
 
-#include "app/settingsstore.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/win/test_support.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
 
 namespace wyndo::e2e {
 namespace {
@@ -47,6 +50,34 @@ bool ClickCheck(HWND Box, bool Wanted) {
 HWND OpenProperties(const TWyndo& Wyndo) {
   Wyndo.Command(mcProperties);
   return Wyndo.WaitForWindow("TPropertyForm", "Properties");
+}
+
+// The right half of the shell's task bar, below the work area: where the notification area is.
+RECT TrayStrip() {
+  RECT Work{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+  const int Width = ::GetSystemMetrics(SM_CXSCREEN);
+  return {Width / 2, Work.bottom, Width, ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// The middle of the pixels that differ between two shots of the same area, on the screen; a
+// point outside the area when none differ.
+POINT MiddleOfChange(const test::TScreenShot& Before, const test::TScreenShot& After) {
+  int Left = After.Width;
+  int Right = -1;
+  int Top = After.Height;
+  int Bottom = -1;
+  for (int Y = 0; Y < After.Height; ++Y)
+    for (int X = 0; X < After.Width; ++X)
+      if (Before.At(X, Y) != After.At(X, Y)) {
+        Left = std::min(Left, X);
+        Right = std::max(Right, X);
+        Top = std::min(Top, Y);
+        Bottom = std::max(Bottom, Y);
+      }
+  if (Right < 0)
+    return {-1, -1};
+  return {After.Left + (Left + Right) / 2, After.Top + (Top + Bottom) / 2};
 }
 
 std::vector<std::uint8_t> Dword(std::uint32_t Value) {
@@ -104,8 +135,15 @@ TEST_F(OptionsTest, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStart) {
     ASSERT_TRUE(ClickCheck(DockBox, true));
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowEnabled(OnTopBox); }));
     ASSERT_TRUE(ChooseBelow(Combos[coMinimization], 1));
+    const test::TScreenShot NoIcon(TrayStrip());
     ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "OK")));
     ASSERT_TRUE(Wyndo.WaitForNoWindow("TPropertyForm"));
+    // The tray icon appears in the shell's notification area.
+    POINT Icon{-1, -1};
+    ASSERT_TRUE(WaitFor([&] {
+      Icon = MiddleOfChange(NoIcon, test::TScreenShot(TrayStrip()));
+      return Icon.x >= 0;
+    })) << "no tray icon appeared";
     ASSERT_TRUE(WaitFor([&] { return RectOf(Wyndo.Main()).top == 0; }));
     Docked = RectOf(Wyndo.Main());
     EXPECT_EQ(Docked.left, 0);
@@ -118,16 +156,21 @@ TEST_F(OptionsTest, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStart) {
     ASSERT_TRUE(Xdotool("mouseup 1"));
     EXPECT_TRUE(WaitFor([&] { return SameRect(RectOf(Wyndo.Main()), Docked); }));
 
-    // "Tray": minimising leaves no window of the program on the screen, and "Show Wyndo" of
-    // the tray menu brings the docked window back.
+    // "Tray": minimising leaves no window of the program on the screen; a double click on the
+    // tray icon brings the docked window back.
     ::PostMessageA(Wyndo.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(Wyndo.Main()) || ::IsIconic(Wyndo.Main()); }));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(Wyndo.Main()); }));
     EXPECT_TRUE(Wyndo.WaitForNoWindow("TApplication"));
-    Wyndo.Command(mcTrayShow);
+    ASSERT_TRUE(ClickAt(Icon, 2));
     EXPECT_TRUE(WaitFor([&] {
       return ::IsWindowVisible(Wyndo.Main()) && !::IsIconic(Wyndo.Main()) &&
              SameRect(RectOf(Wyndo.Main()), Docked);
     }));
+    // A right click on the icon pops up the tray menu; Escape closes it.
+    ASSERT_TRUE(MoveTo(Icon) && Xdotool("click 3"));
+    EXPECT_NE(Wyndo.WaitForWindow("#32768"), nullptr) << "no tray menu";
+    ASSERT_TRUE(PressKeys("Escape"));
+    EXPECT_TRUE(Wyndo.WaitForNoWindow("#32768"));
     EXPECT_EQ(Wyndo.Close(), 0u);
   }
   // Written at exit.
