@@ -13,7 +13,7 @@ namespace {
 using enum TMainCommand;
 using test::WaitFor;
 
-class FinderTest : public EndToEndTest {};
+class EndToEndFinder : public EndToEndTest {};
 
 bool SamePixels(const test::TScreenShot& A, const test::TScreenShot& B) {
   return A.Pixels == B.Pixels;
@@ -48,7 +48,7 @@ bool Retype(HWND Edit, const std::string& Text) {
          WaitFor([&] { return TextOf(Edit) == Text; });
 }
 
-TEST_F(FinderTest, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformation) {
+TEST_F(EndToEndFinder, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformation) {
   Seed();
   auto Picked = Target("E2E Pick Target", 300, 520);
   TWyndo Wyndo;
@@ -99,7 +99,7 @@ TEST_F(FinderTest, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformation) {
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
-TEST_F(FinderTest, TheFindWindowDialogFindsTypedCaptionsAndHandlesAndTellsWhatItCannotRead) {
+TEST_F(EndToEndFinder, TheFindWindowDialogFindsTypedCaptionsAndHandlesAndTellsWhatItCannotRead) {
   Seed();
   auto Found = Target("E2E Find Target", 300, 520);
   auto Other = Target("E2E Other Target", 620, 520);

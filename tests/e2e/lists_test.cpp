@@ -11,7 +11,7 @@ namespace {
 using enum TMainCommand;
 using test::WaitFor;
 
-class ListsTest : public EndToEndTest {};
+class EndToEndLists : public EndToEndTest {};
 
 // Left edges of the list window's tool buttons.
 constexpr int RefreshButton = 0;
@@ -63,7 +63,7 @@ COLORREF PixelAt(POINT Point) {
   return test::TScreenShot({Point.x, Point.y, Point.x + 1, Point.y + 1}).At(0, 0);
 }
 
-TEST_F(ListsTest, TheWindowListSortsSearchesHighlightsSelectsRefreshesAndFilters) {
+TEST_F(EndToEndLists, TheWindowListSortsSearchesHighlightsSelectsRefreshesAndFilters) {
   Seed();
   auto Listed = Target("E2E Listed", 980, 780);
   auto Last = Target("Zzzz E2E Last", 980, 560);
@@ -155,7 +155,7 @@ TEST_F(ListsTest, TheWindowListSortsSearchesHighlightsSelectsRefreshesAndFilters
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
-TEST_F(ListsTest, TheProcessListsHeaderFollowsTheFocusedRowAndOnlyWindowRowsOpenProperties) {
+TEST_F(EndToEndLists, TheProcessListsHeaderFollowsTheFocusedRowAndOnlyWindowRowsOpenProperties) {
   Seed();
   TWyndo Wyndo;
   Wyndo.Command(mcProcesses);

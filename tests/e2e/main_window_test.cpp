@@ -13,7 +13,7 @@ namespace {
 using enum TMainCommand;
 using test::WaitFor;
 
-class MainWindowTest : public EndToEndTest {};
+class EndToEndMainWindow : public EndToEndTest {};
 
 // "<count>: <word>" for each word, the count above zero.
 ::testing::AssertionResult ShowsCounts(const std::vector<std::string>& Texts,
@@ -31,7 +31,7 @@ int CountOf(const std::string& Text) {
   return std::stoi(Text);
 }
 
-TEST_F(MainWindowTest, EveryMenuCommandOpensWhatItNamesAndTheChildWindowsAreArrangedTogether) {
+TEST_F(EndToEndMainWindow, EveryMenuCommandOpensWhatItNamesAndTheChildWindowsAreArrangedTogether) {
   Seed();
   TWyndo Wyndo;
   const RECT MainRect = RectOf(Wyndo.Main());
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, EveryMenuCommandOpensWhatItNamesAndTheChildWindowsAreArra
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
-TEST_F(MainWindowTest, TheToolBarButtonsOpenTheirWindowsWhenClicked) {
+TEST_F(EndToEndMainWindow, TheToolBarButtonsOpenTheirWindowsWhenClicked) {
   Seed();
   TWyndo Wyndo;
   struct TButtonCase {
@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, TheToolBarButtonsOpenTheirWindowsWhenClicked) {
   EXPECT_TRUE(Wyndo.WaitForNoWindow("TWindowListForm"));
 }
 
-TEST_F(MainWindowTest, ASecondStartBringsTheRunningProgramForwardAndEndsWithExitCodeZero) {
+TEST_F(EndToEndMainWindow, ASecondStartBringsTheRunningProgramForwardAndEndsWithExitCodeZero) {
   Seed();
   TWyndo Wyndo;
   Wyndo.Command(mcWindows);

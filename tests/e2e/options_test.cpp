@@ -15,7 +15,7 @@ namespace {
 using enum TMainCommand;
 using test::WaitFor;
 
-class OptionsTest : public EndToEndTest {};
+class EndToEndOptions : public EndToEndTest {};
 
 bool Topmost(HWND Window) {
   return (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -84,7 +84,7 @@ std::vector<std::uint8_t> Dword(std::uint32_t Value) {
   return test::DwordValue("", Value).Data;
 }
 
-TEST_F(OptionsTest, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStart) {
+TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStart) {
   Seed();
   auto Picked = Target("E2E Option Target", 300, 600);
   const std::string Dollar = HandleText(Picked->Handle(), 1);
@@ -195,7 +195,7 @@ TEST_F(OptionsTest, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStart) {
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
-TEST_F(OptionsTest, TheListsPageChoosesTheColumnsOfListsOpenedAfterwards) {
+TEST_F(EndToEndOptions, TheListsPageChoosesTheColumnsOfListsOpenedAfterwards) {
   Seed();
   TWyndo Wyndo;
   HWND Dialog = OpenProperties(Wyndo);
