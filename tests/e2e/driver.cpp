@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 namespace wyndo::e2e {
@@ -15,19 +16,18 @@ using test::WaitFor;
 // ---------------------------------------------------------------------------------------------
 // Real input
 
-bool Xdotool(const std::string& Arguments) {
+bool RunUnix(const std::string& Command) {
   // Wine starts a Unix program but gives no handle to wait on: the shell leaves a marker file
-  // once xdotool has returned, and the marker is what is waited for.
+  // once the command has returned, and the marker is what is waited for.
   static int Runs = 0;
   const std::string Name =
       "wyndo-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++Runs);
   const std::string Marker = "Z:\\tmp\\" + Name;
-  std::string Command =
-      "Z:\\bin\\sh -c \"/usr/bin/xdotool " + Arguments + " && : > /tmp/" + Name + "\"";
+  std::string Line = "Z:\\bin\\sh -c \"" + Command + " && : > /tmp/" + Name + "\"";
   STARTUPINFOA Startup{};
   Startup.cb = sizeof(Startup);
   PROCESS_INFORMATION Started{};
-  if (!::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!::CreateProcessA(nullptr, Line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &Startup, &Started))
     return false;
   TKernelHandle Thread(Started.hThread);
@@ -36,6 +36,14 @@ bool Xdotool(const std::string& Arguments) {
       [&] { return ::GetFileAttributesA(Marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
   ::DeleteFileA(Marker.c_str());
   return Done;
+}
+
+bool Xdotool(const std::string& Arguments) {
+  return RunUnix("/usr/bin/xdotool " + Arguments);
+}
+
+bool SaveScreen(const std::string& Path) {
+  return RunUnix("/usr/bin/import -window root " + Path);
 }
 
 bool MoveTo(POINT Point) {
@@ -65,6 +73,34 @@ bool TypeText(const std::string& Text) {
 
 // ---------------------------------------------------------------------------------------------
 // What the program shows
+
+TDisplayShot::TDisplayShot(const RECT& Area)
+    : Left(Area.left), Top(Area.top), Width(Area.right - Area.left),
+      Height(Area.bottom - Area.top) {
+  static int Shots = 0;
+  const std::string Name = "wyndo-e2e-shot-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                           std::to_string(++Shots) + ".ppm";
+  if (!RunUnix("/usr/bin/import -window root -crop " + std::to_string(Width) + "x" +
+               std::to_string(Height) + "+" + std::to_string(Left) + "+" + std::to_string(Top) +
+               " +repage -depth 8 ppm:/tmp/" + Name))
+    return;
+  const std::string Path = "Z:\\tmp\\" + Name;
+  std::FILE* File = std::fopen(Path.c_str(), "rb");
+  if (File) {
+    int W = 0;
+    int H = 0;
+    int Max = 0;
+    if (std::fscanf(File, "P6 %d %d %d", &W, &H, &Max) == 3 && W == Width && H == Height &&
+        Max == 255 && std::fgetc(File) != EOF) {
+      std::vector<unsigned char> Bytes(static_cast<std::size_t>(W) * static_cast<std::size_t>(H) * 3);
+      if (std::fread(Bytes.data(), 1, Bytes.size(), File) == Bytes.size())
+        for (std::size_t Index = 0; Index < Bytes.size(); Index += 3)
+          Pixels.push_back(RGB(Bytes[Index], Bytes[Index + 1], Bytes[Index + 2]));
+    }
+    std::fclose(File);
+  }
+  ::DeleteFileA(Path.c_str());
+}
 
 std::string TextOf(HWND Window) {
   char Text[1024] = {};

@@ -25,8 +25,13 @@ using test::TProgram;
 // ---------------------------------------------------------------------------------------------
 // Real input
 
+// Runs a command line with the Unix shell and waits until it has finished; false when it did
+// not start or finish.
+bool RunUnix(const std::string& Command);
 // Runs xdotool with Arguments and waits until it has finished; false when it did not.
 bool Xdotool(const std::string& Arguments);
+// Saves what the display shows as a picture at a Unix path.
+bool SaveScreen(const std::string& Path);
 // Moves the cursor to a screen point, waiting until the system reports it there.
 bool MoveTo(POINT Point);
 // Moves to the point and clicks the left button there (twice for a double click).
@@ -40,6 +45,19 @@ bool TypeText(const std::string& Text);
 
 // ---------------------------------------------------------------------------------------------
 // What the program shows
+
+// What the display shows in an area, read from the X server. (The screen as Wine's own screen
+// device context reads it can lag behind what other processes have drawn.)
+struct TDisplayShot {
+  explicit TDisplayShot(const RECT& Area);
+  COLORREF At(int X, int Y) const {
+    return Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) +
+                  static_cast<std::size_t>(X)];
+  }
+  bool operator==(const TDisplayShot& Other) const { return Pixels == Other.Pixels; }
+  int Left, Top, Width, Height;
+  std::vector<COLORREF> Pixels; // empty when the display could not be read
+};
 
 // A window's text read with WM_GETTEXT: works for controls of another process too.
 std::string TextOf(HWND Window);

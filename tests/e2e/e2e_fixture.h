@@ -24,8 +24,32 @@ struct TSeedOptions {
   bool MainFinder = true;
 };
 
+// Keeps the screen as it was at a scenario's first failure in /tmp, for a look afterwards.
+class TScreenAtFailure : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { FSaved = false; }
+  void OnTestPartResult(const ::testing::TestPartResult& Result) override {
+    if (!Result.failed() || FSaved)
+      return;
+    FSaved = true;
+    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (Info)
+      SaveScreen(std::string("/tmp/wyndo-e2e-") + Info->test_suite_name() + "." + Info->name() +
+                 ".png");
+  }
+  bool FSaved = false;
+};
+
 class EndToEndTest : public test::SettingsKeyTest {
 protected:
+  void SetUp() override {
+    static bool Listening = false;
+    if (!Listening) {
+      ::testing::UnitTest::GetInstance()->listeners().Append(new TScreenAtFailure);
+      Listening = true;
+    }
+    test::SettingsKeyTest::SetUp();
+  }
+
   // A complete key with the options given; the lists' columns at their defaults.
   static void Seed(const TSeedOptions& Options = {}) {
     test::SeedSettingsKey();

@@ -15,8 +15,21 @@ using test::WaitFor;
 
 class EndToEndFinder : public EndToEndTest {};
 
-bool SamePixels(const test::TScreenShot& A, const test::TScreenShot& B) {
-  return A.Pixels == B.Pixels;
+// Where two shots of one area differ: the count and the first differing pixel.
+std::string Differences(const TDisplayShot& A, const TDisplayShot& B) {
+  if (A.Pixels.empty() || B.Pixels.empty())
+    return "the display could not be read";
+  std::size_t Count = 0;
+  std::string First;
+  for (int Y = 0; Y < A.Height; ++Y)
+    for (int X = 0; X < A.Width; ++X)
+      if (A.At(X, Y) != B.At(X, Y) && Count++ == 0) {
+        char Text[96] = {};
+        std::snprintf(Text, sizeof(Text), " first at (%d, %d): %06lX, was %06lX", X, Y,
+                      A.At(X, Y), B.At(X, Y));
+        First = Text;
+      }
+  return Count == 0 ? "" : std::to_string(Count) + " pixels differ," + First;
 }
 
 // The panel below the finder tool that opens the finder tool window.
@@ -57,7 +70,11 @@ TEST_F(EndToEndFinder, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformatio
   const std::vector<HWND> Finders = ChildWindows(Wyndo.Main(), "TFindWndPanel");
   ASSERT_EQ(Finders.size(), 1u);
   const RECT TargetRect = RectOf(Picked->Handle());
-  const test::TScreenShot Before(TargetRect);
+  // The target has taken its inactive look (this thread has no active window any more).
+  ASSERT_TRUE(WaitFor([&] {
+    return ::GetForegroundWindow() == Wyndo.Main() && ::GetActiveWindow() == nullptr;
+  }));
+  const TDisplayShot Before(TargetRect);
 
   // Press on the tool, drag over the screen onto the target, release there.
   ASSERT_TRUE(MoveTo(CenterOf(Finders[0])));
@@ -71,7 +88,9 @@ TEST_F(EndToEndFinder, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformatio
   EXPECT_EQ(TextOf(Fields[1]), "E2E Pick Target");
   EXPECT_EQ(TextOf(Fields[2]), ClassOf(Picked->Handle()));
   // The frame that marked the target is gone: the window looks as before the drag.
-  EXPECT_TRUE(WaitFor([&] { return SamePixels(test::TScreenShot(TargetRect), Before); }));
+  std::string Changed;
+  EXPECT_TRUE(WaitFor([&] { return (Changed = Differences(TDisplayShot(TargetRect), Before)).empty(); }))
+      << Changed;
 
   // Hovering the panel under the tool opens the finder tool window hanging below it.
   HWND Panel = ToolWindowPanel(Wyndo.Main());

@@ -160,8 +160,9 @@ TEST_F(EndToEndMainWindow, TheToolBarButtonsOpenTheirWindowsWhenClicked) {
     ASSERT_TRUE(ClickAt(ToolButtonPoint(Wyndo.Main(), Button.Left)));
     HWND Opened = Wyndo.WaitForWindow(Button.ClassName, Button.Caption);
     ASSERT_NE(Opened, nullptr) << Button.Caption;
-    if (Button.ClassName != std::string("TWndSearchForm"))
+    if (Button.ClassName != std::string("TWndSearchForm")) {
       EXPECT_TRUE(Wyndo.WaitForList(Opened)) << Button.Caption;
+    }
   }
   ASSERT_TRUE(ClickAt(ToolButtonPoint(Wyndo.Main(), 211)));
   HWND Properties = Wyndo.WaitForWindow("TPropertyForm", "Properties");
