@@ -76,6 +76,30 @@ POINT TrayIcon() {
   return {Strip.Left + (Left + Right) / 2, Height - 11};
 }
 
+// The entries of another process's list box (the W message is the one Wine converts).
+std::vector<std::string> ListBoxTexts(HWND ListBox) {
+  std::vector<std::string> Texts;
+  const int Count = static_cast<int>(::SendMessageW(ListBox, LB_GETCOUNT, 0, 0));
+  for (int Index = 0; Index < Count; ++Index) {
+    wchar_t Text[256] = {};
+    ::SendMessageW(ListBox, LB_GETTEXT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Text));
+    Texts.emplace_back(Text, Text + ::lstrlenW(Text));
+  }
+  return Texts;
+}
+
+// Goes to a list box entry by its text with the keyboard and flips its check box with Space.
+bool ToggleEntry(HWND ListBox, const std::string& Text) {
+  const std::vector<std::string> Texts = ListBoxTexts(ListBox);
+  const auto Found = std::find(Texts.begin(), Texts.end(), Text);
+  if (Found == Texts.end())
+    return false;
+  std::string Keys = "Home";
+  for (auto Entry = Texts.begin(); Entry != Found; ++Entry)
+    Keys += " Down";
+  return PressKeys(Keys + " space");
+}
+
 std::vector<std::uint8_t> Dword(std::uint32_t Value) {
   return test::DwordValue("", Value).Data;
 }
@@ -199,19 +223,23 @@ TEST_F(EndToEndOptions, TheListsPageChoosesTheColumnsOfListsOpenedAfterwards) {
   const std::vector<HWND> Tabs = ChildWindows(Dialog, WC_TABCONTROLA);
   ASSERT_EQ(Tabs.size(), 1u);
   ASSERT_TRUE(ClickAt(TabPoint(Tabs[0], 1)));
-  const std::vector<HWND> Fields = ChildWindows(Dialog, "ListBox");
-  ASSERT_EQ(Fields.size(), 1u);
-  HWND Fields0 = Fields[0];
-  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(Fields0) != FALSE; }));
-  // The window list's fields, "Handle" first: it cannot be switched off.
-  ASSERT_TRUE(ClickAt(ClientPoint(Fields0, 40, 6)));
-  ASSERT_TRUE(PressKeys("Home space"));
+  const std::vector<HWND> Boxes = ChildWindows(Dialog, "ListBox");
+  ASSERT_EQ(Boxes.size(), 1u);
+  HWND Fields = Boxes[0];
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(Fields) != FALSE; }));
+  EXPECT_EQ(ListBoxTexts(Fields).size(), 12u) << "the window list's fields";
+  // "Handle" cannot be switched off.
+  ASSERT_TRUE(ClickAt(ClientPoint(Fields, 40, 6)));
+  ASSERT_TRUE(ToggleEntry(Fields, "Handle"));
   HWND Box = Wyndo.WaitForMessageBox("Error");
   ASSERT_NE(Box, nullptr);
   EXPECT_EQ(test::MessageBoxText(Box), "This item can't be deactivated!");
   ASSERT_TRUE(CloseMessageBox(Box));
-  // "ControlID" (fourth) on, "ClassName" (seventh) off.
-  ASSERT_TRUE(PressKeys("Down Down Down space Down Down Down space"));
+  // "ControlID" on, "ClassName" off.
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Dialog; }));
+  ASSERT_TRUE(ClickAt(ClientPoint(Fields, 60, 6)));
+  ASSERT_TRUE(ToggleEntry(Fields, "ControlID"));
+  ASSERT_TRUE(ToggleEntry(Fields, "ClassName"));
   ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "OK")));
   ASSERT_TRUE(Wyndo.WaitForNoWindow("TPropertyForm"));
 
