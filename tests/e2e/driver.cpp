@@ -278,6 +278,9 @@ TWyndo::TWyndo(const std::string& Arguments) : FProgram(Arguments) {
   FMain = FProgram.WaitForWindow();
   if (!FMain)
     throw std::runtime_error("wyndo.exe showed no main window");
+  // Start-up ends with the splash screen freed.
+  if (!WaitForNoWindow("TSplashScreenForm"))
+    throw std::runtime_error("wyndo.exe kept its splash screen");
 }
 
 void TWyndo::Command(TMainCommand Command) const {
