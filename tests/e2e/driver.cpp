@@ -351,8 +351,17 @@ std::optional<DWORD> TWyndo::Close() {
 }
 
 bool CloseMessageBox(HWND Box) {
+  HWND Owner = ::GetWindow(Box, GW_OWNER);
+  DWORD Process = 0;
+  ::GetWindowThreadProcessId(Box, &Process);
   ::PostMessageA(Box, WM_COMMAND, IDOK, 0);
-  return WaitFor([&] { return !::IsWindow(Box) || !::IsWindowVisible(Box); });
+  // Gone, its owner usable again and the program's window in front: input goes on from there.
+  return WaitFor([&] {
+    DWORD Front = 0;
+    ::GetWindowThreadProcessId(::GetForegroundWindow(), &Front);
+    return (!::IsWindow(Box) || !::IsWindowVisible(Box)) &&
+           (!Owner || ::IsWindowEnabled(Owner)) && Front == Process;
+  });
 }
 
 } // namespace wyndo::e2e

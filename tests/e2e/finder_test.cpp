@@ -54,11 +54,15 @@ bool Holds(const std::vector<std::string>& Texts, const std::string& Text) {
   return std::find(Texts.begin(), Texts.end(), Text) != Texts.end();
 }
 
-// Selects the whole text of the focused edit field and types a new one over it.
-bool Retype(HWND Edit, const std::string& Text) {
-  return ClickWindow(Edit) && PressKeys("End shift+Home BackSpace") &&
-         WaitFor([&] { return TextOf(Edit).empty(); }) && TypeText(Text) &&
-         WaitFor([&] { return TextOf(Edit) == Text; });
+// Clicks an edit field, empties it and types a new text.
+::testing::AssertionResult Retype(HWND Edit, const std::string& Text) {
+  if (!ClickWindow(Edit) || !PressKeys("End shift+Home BackSpace"))
+    return ::testing::AssertionFailure() << "xdotool failed";
+  if (!WaitFor([&] { return TextOf(Edit).empty(); }))
+    return ::testing::AssertionFailure() << "the field still shows \"" << TextOf(Edit) << "\"";
+  if (!TypeText(Text) || !WaitFor([&] { return TextOf(Edit) == Text; }))
+    return ::testing::AssertionFailure() << "the field shows \"" << TextOf(Edit) << "\"";
+  return ::testing::AssertionSuccess();
 }
 
 TEST_F(EndToEndFinder, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformation) {
