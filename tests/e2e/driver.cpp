@@ -63,6 +63,17 @@ bool ClickWindow(HWND Window) {
   return ClickAt(CenterOf(Window));
 }
 
+HWND FocusOf(HWND Window) {
+  GUITHREADINFO Info{};
+  Info.cbSize = sizeof(Info);
+  const DWORD Thread = ::GetWindowThreadProcessId(Window, nullptr);
+  return ::GetGUIThreadInfo(Thread, &Info) ? Info.hwndFocus : nullptr;
+}
+
+bool ClickInto(HWND Control) {
+  return ClickWindow(Control) && WaitFor([&] { return FocusOf(Control) == Control; });
+}
+
 bool PressKeys(const std::string& Keys) {
   return Xdotool("key --delay 40 " + Keys);
 }
@@ -359,8 +370,11 @@ bool CloseMessageBox(HWND Box) {
   return WaitFor([&] {
     DWORD Front = 0;
     ::GetWindowThreadProcessId(::GetForegroundWindow(), &Front);
+
+    HWND Window = ::GetForegroundWindow();
     return (!::IsWindow(Box) || !::IsWindowVisible(Box)) &&
-           (!Owner || ::IsWindowEnabled(Owner)) && Front == Process;
+           (!Owner || ::IsWindowEnabled(Owner)) && Window != Box && ::IsWindowVisible(Window) &&
+           Front == Process;
   });
 }
 

@@ -38,6 +38,10 @@ bool MoveTo(POINT Point);
 bool ClickAt(POINT Point, int Clicks = 1);
 // Clicks the middle of a window (a button, an edit, a check box).
 bool ClickWindow(HWND Window);
+// The window with the keyboard focus in the thread of Window (another process's too).
+HWND FocusOf(HWND Window);
+// Clicks into a control and waits until it has the keyboard focus.
+bool ClickInto(HWND Control);
 // Presses keys by their X names, for example "Home", "Down", "ctrl+a", "Return".
 bool PressKeys(const std::string& Keys);
 // Types text (letters, digits and plain punctuation, no quotes) into the focused control.

@@ -56,8 +56,8 @@ bool Holds(const std::vector<std::string>& Texts, const std::string& Text) {
 
 // Clicks an edit field, empties it and types a new text.
 ::testing::AssertionResult Retype(HWND Edit, const std::string& Text) {
-  if (!ClickWindow(Edit) || !PressKeys("End shift+Home BackSpace"))
-    return ::testing::AssertionFailure() << "xdotool failed";
+  if (!ClickInto(Edit) || !PressKeys("End shift+Home BackSpace"))
+    return ::testing::AssertionFailure() << "the field did not take the keyboard";
   if (!WaitFor([&] { return TextOf(Edit).empty(); }))
     return ::testing::AssertionFailure() << "the field still shows \"" << TextOf(Edit) << "\"";
   if (!TypeText(Text) || !WaitFor([&] { return TextOf(Edit) == Text; }))
@@ -148,7 +148,7 @@ TEST_F(EndToEndFinder, TheFindWindowDialogFindsTypedCaptionsAndHandlesAndTellsWh
   ASSERT_EQ(Fields.size(), 3u);
 
   // A caption typed letter by letter finds the window once it is complete.
-  ASSERT_TRUE(ClickWindow(Fields[1]));
+  ASSERT_TRUE(ClickInto(Fields[1]));
   ASSERT_TRUE(TypeText("E2E Find Target"));
   EXPECT_TRUE(WaitFor([&] { return TextOf(Fields[0]) == HandleText(Found->Handle()); }))
       << "the handle field shows " << TextOf(Fields[0]);

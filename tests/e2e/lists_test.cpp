@@ -128,7 +128,7 @@ TEST_F(EndToEndLists, TheWindowListSortsSearchesHighlightsSelectsRefreshesAndFil
   ASSERT_NE(Find, nullptr);
   const std::vector<HWND> Fields = EditsTopDown(Find);
   ASSERT_EQ(Fields.size(), 3u);
-  ASSERT_TRUE(ClickWindow(Fields[0]));
+  ASSERT_TRUE(ClickInto(Fields[0]));
   ASSERT_TRUE(TypeText(HandleText(Late->Handle())));
   ASSERT_TRUE(WaitFor([&] { return TextOf(Fields[0]) == HandleText(Late->Handle()); }));
   ASSERT_TRUE(ClickWindow(test::FindChildWindow(Find, "Button", "Select Window")));

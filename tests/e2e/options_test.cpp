@@ -116,7 +116,7 @@ TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStar
     // A handle typed into the main window's field and one in a find-window dialog.
     const std::vector<HWND> MainFields = EditsTopDown(Wyndo.Main());
     ASSERT_EQ(MainFields.size(), 3u);
-    ASSERT_TRUE(ClickWindow(MainFields[0]));
+    ASSERT_TRUE(ClickInto(MainFields[0]));
     ASSERT_TRUE(TypeText(Dollar));
     ASSERT_TRUE(PressKeys("Return"));
     EXPECT_TRUE(WaitFor([&] { return TextOf(MainFields[1]) == "E2E Option Target"; }));
@@ -124,7 +124,7 @@ TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStar
     HWND Find = Wyndo.WaitForWindow("TWndSearchForm", "Find Window 1");
     ASSERT_NE(Find, nullptr);
     const std::vector<HWND> FindFields = EditsTopDown(Find);
-    ASSERT_TRUE(ClickWindow(FindFields[0]));
+    ASSERT_TRUE(ClickInto(FindFields[0]));
     ASSERT_TRUE(TypeText(Dollar));
     ASSERT_TRUE(WaitFor([&] { return TextOf(FindFields[0]) == Dollar; }));
 
@@ -209,7 +209,7 @@ TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStar
   HWND Find = Wyndo.WaitForWindow("TWndSearchForm", "Find Window 1");
   ASSERT_NE(Find, nullptr);
   const std::vector<HWND> FindFields = EditsTopDown(Find);
-  ASSERT_TRUE(ClickWindow(FindFields[1]));
+  ASSERT_TRUE(ClickInto(FindFields[1]));
   ASSERT_TRUE(TypeText("E2E Option Target"));
   EXPECT_TRUE(WaitFor([&] { return TextOf(FindFields[0]) == C; }));
   EXPECT_EQ(Wyndo.Close(), 0u);
