@@ -71,7 +71,15 @@ HWND FocusOf(HWND Window) {
 }
 
 bool ClickInto(HWND Control) {
-  return ClickWindow(Control) && WaitFor([&] { return FocusOf(Control) == Control; });
+  // Right after a modal message box of the program has gone, the first click into its owner
+  // now and then activates the window without focusing the control clicked (seen under Wine);
+  // a user clicks again, and so does this (a little aside, so that it is no double click).
+  const POINT Middle = CenterOf(Control);
+  for (int Try = 0; Try < 3; ++Try)
+    if (ClickAt({Middle.x + 6 * Try, Middle.y}) &&
+        WaitFor([&] { return FocusOf(Control) == Control; }, 1500))
+      return true;
+  return false;
 }
 
 bool PressKeys(const std::string& Keys) {
