@@ -1,6 +1,7 @@
 // Picking a window: the finder tool dragged with the real mouse fills the main window's fields
 // and leaves no frame behind; the finder tool window opens the picked window's information; the
-// find-window dialog finds a window by a typed caption or handle and tells what it cannot read.
+// find-window dialog finds a window by a typed caption or handle, tells what it cannot read, and
+// hides the program while asked to.
 
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/win/test_support.h"
@@ -184,6 +185,37 @@ TEST_F(EndToEndFinder, TheFindWindowDialogFindsTypedCaptionsAndHandlesAndTellsWh
   ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "Properties")));
   EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Info; }));
   EXPECT_EQ(Wyndo.Windows("TWindowInfoForm").size(), 1u);
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+TEST_F(EndToEndFinder, HideWyndoHidesTheProgramUntilUncheckedOrTheDialogCloses) {
+  Seed();
+  TWyndo Wyndo;
+  Wyndo.Command(mcWindows);
+  HWND List = Wyndo.WaitForWindow("TWindowListForm", "Window List 1");
+  ASSERT_NE(List, nullptr);
+  ASSERT_TRUE(Wyndo.WaitForList(List));
+  Wyndo.Command(mcFindWindow);
+  HWND Dialog = Wyndo.WaitForWindow("TWndSearchForm", "Find Window 1");
+  ASSERT_NE(Dialog, nullptr);
+  HWND Hide = test::FindChildWindow(Dialog, "Button", "Hide Wyndo");
+  ASSERT_NE(Hide, nullptr);
+  auto Shown = [&] { return ::IsWindowVisible(Wyndo.Main()) && ::IsWindowVisible(List); };
+  auto Hidden = [&] { return !::IsWindowVisible(Wyndo.Main()) && !::IsWindowVisible(List); };
+
+  // Checked, only the dialog stays; unchecked, everything is back.
+  ASSERT_TRUE(ClickWindow(Hide));
+  EXPECT_TRUE(WaitFor(Hidden));
+  EXPECT_TRUE(::IsWindowVisible(Dialog));
+  ASSERT_TRUE(ClickWindow(Hide));
+  EXPECT_TRUE(WaitFor(Shown));
+
+  // Closing the dialog while the program is hidden brings it back too.
+  ASSERT_TRUE(ClickWindow(Hide));
+  ASSERT_TRUE(WaitFor(Hidden));
+  ::PostMessageA(Dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Wyndo.WaitForNoWindow("TWndSearchForm"));
+  EXPECT_TRUE(WaitFor(Shown));
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
