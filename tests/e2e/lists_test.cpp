@@ -37,7 +37,8 @@ bool KeysInTree(HWND List, const std::string& Keys) {
     return false;
   const RECT Header = RectOf(Headers.front());
   return ClickAt({Header.left + (Aside ? 80 : 40), Header.bottom + 6}) &&
-         WaitFor([&] { return ::GetForegroundWindow() == List; }) && PressKeys(Keys);
+         WaitFor([&] { return ::GetForegroundWindow() == List && FocusOf(Tree) == Tree; }) &&
+         PressKeys(Keys);
 }
 
 // The middle of a list box entry, on the screen.
