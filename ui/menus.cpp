@@ -208,16 +208,17 @@ void TMenuItem::Delete(int Index) {
 }
 
 TMenuItem* TMenuItem::AddItem(std::string_view Caption, TNotifyEvent OnClick, int ImageIndex) {
-  auto Item = std::make_unique<TMenuItem>();
-  Item->FCaption = Caption;
-  Item->FImageIndex = ImageIndex;
-  Item->OnClick = std::move(OnClick);
-  return Add(std::move(Item));
+  return AddItem(std::make_unique<TMenuItem>(), Caption, std::move(OnClick), ImageIndex);
 }
 
 TMenuItem* TMenuItem::AddItem(UINT FixedCommand, std::string_view Caption, TNotifyEvent OnClick,
                               int ImageIndex) {
-  auto Item = std::make_unique<TMenuItem>(FixedCommand);
+  return AddItem(std::make_unique<TMenuItem>(FixedCommand), Caption, std::move(OnClick),
+                 ImageIndex);
+}
+
+TMenuItem* TMenuItem::AddItem(std::unique_ptr<TMenuItem> Item, std::string_view Caption,
+                              TNotifyEvent OnClick, int ImageIndex) {
   Item->FCaption = Caption;
   Item->FImageIndex = ImageIndex;
   Item->OnClick = std::move(OnClick);

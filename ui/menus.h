@@ -101,6 +101,8 @@ public:
 
 private:
   friend class TMenu;
+  TMenuItem* AddItem(std::unique_ptr<TMenuItem> Item, std::string_view Caption,
+                     TNotifyEvent OnClick, int ImageIndex);
   void Changed();
   void AppendTo(HMENU Menu, HMENU& Created) const;
 
