@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "app/commands.h"
 #include "app/propertyform.h"
 #include "app/shell.h"
 #include "app/startup.h"
@@ -188,46 +189,61 @@ void TWyndoMainForm::BuildMenus() {
   auto Command = [this](void (TWyndoMainForm::*Method)()) {
     return [this, Method](TObject&) { (this->*Method)(); };
   };
+  using enum TMainCommand;
   MainMenu.SetImages(ImageListSmall.Handle());
   TMenuItem& Bar = MainMenu.Items();
   WyndoMenu = Bar.AddItem("&Wyndo");
-  WindowsMenu = WyndoMenu->AddItem("&Windows...", Command(&F::ButtonWindowsClick), 0);
-  ProcessesMenu = WyndoMenu->AddItem("&Processes...", Command(&F::ButtonProcessesClick), 1);
-  ThreadsMenu = WyndoMenu->AddItem("&Threads...", Command(&F::ButtonThreadsClick), 2);
-  ModulesMenu = WyndoMenu->AddItem("&Modules...", Command(&F::ButtonModulesClick), 3);
+  WindowsMenu = WyndoMenu->AddItem(CommandId(mcWindows), "&Windows...",
+                                   Command(&F::ButtonWindowsClick), 0);
+  ProcessesMenu = WyndoMenu->AddItem(CommandId(mcProcesses), "&Processes...",
+                                     Command(&F::ButtonProcessesClick), 1);
+  ThreadsMenu = WyndoMenu->AddItem(CommandId(mcThreads), "&Threads...",
+                                   Command(&F::ButtonThreadsClick), 2);
+  ModulesMenu = WyndoMenu->AddItem(CommandId(mcModules), "&Modules...",
+                                   Command(&F::ButtonModulesClick), 3);
   WyndoMenu->AddSeparator();
-  FindWindow1 = WyndoMenu->AddItem("&Find Window...", Command(&F::ButtonFindWndClick));
+  FindWindow1 = WyndoMenu->AddItem(CommandId(mcFindWindow), "&Find Window...",
+                                   Command(&F::ButtonFindWndClick));
   WyndoMenu->AddSeparator();
-  PropertiesMenu = WyndoMenu->AddItem("Properties...", Command(&F::ButtonPropertiesClick));
+  PropertiesMenu = WyndoMenu->AddItem(CommandId(mcProperties), "Properties...",
+                                      Command(&F::ButtonPropertiesClick));
   PropertiesMenu->SetShortCut(ShortCut(VK_RETURN, scAlt));
   Windows_Menu = Bar.AddItem("&Window");
-  MenuCascade = Windows_Menu->AddItem("&Cascade", Command(&F::CascadeExecute));
-  MenuTileHorizontally =
-      Windows_Menu->AddItem("Tile &Horizontally", Command(&F::TileHorizontallyExecute));
-  MenuTilevertically =
-      Windows_Menu->AddItem("Tile &Vertically", Command(&F::TileVerticallyExecute));
+  MenuCascade =
+      Windows_Menu->AddItem(CommandId(mcCascade), "&Cascade", Command(&F::CascadeExecute));
+  MenuTileHorizontally = Windows_Menu->AddItem(CommandId(mcTileHorizontally), "Tile &Horizontally",
+                                               Command(&F::TileHorizontallyExecute));
+  MenuTilevertically = Windows_Menu->AddItem(CommandId(mcTileVertically), "Tile &Vertically",
+                                             Command(&F::TileVerticallyExecute));
   Windows_Menu->AddSeparator();
-  MenuCloseAll = Windows_Menu->AddItem("Close &All", Command(&F::MenuCloseAllClick));
+  MenuCloseAll =
+      Windows_Menu->AddItem(CommandId(mcCloseAll), "Close &All", Command(&F::MenuCloseAllClick));
   Help = Bar.AddItem("&Help");
   // There is no update service: the entry and its separator stay hidden.
   UpdateCheck = Help->AddItem("Updates..");
   UpdateCheck->SetVisible(false);
   Help->AddSeparator()->SetVisible(false);
-  About = Help->AddItem("&About...", Command(&F::AboutClick));
+  About = Help->AddItem(CommandId(mcAbout), "&About...", Command(&F::AboutClick));
 
   TMenuItem& Tray = TrayMenu.Items();
   MenuSeperator = Tray.AddSeparator();
   MenuSeperator->SetVisible(false);
-  MenuWindows = Tray.AddItem("Windows...", Command(&F::ButtonWindowsClick));
-  MenuProcesses = Tray.AddItem("Processes...", Command(&F::ButtonProcessesClick));
-  MenuThreads = Tray.AddItem("Threads...", Command(&F::ButtonThreadsClick));
-  MenuModules = Tray.AddItem("Modules...", Command(&F::ButtonModulesClick));
-  MenuFindWindow = Tray.AddItem("Find Window...", Command(&F::ButtonFindWndClick));
+  MenuWindows =
+      Tray.AddItem(CommandId(mcTrayWindows), "Windows...", Command(&F::ButtonWindowsClick));
+  MenuProcesses =
+      Tray.AddItem(CommandId(mcTrayProcesses), "Processes...", Command(&F::ButtonProcessesClick));
+  MenuThreads =
+      Tray.AddItem(CommandId(mcTrayThreads), "Threads...", Command(&F::ButtonThreadsClick));
+  MenuModules =
+      Tray.AddItem(CommandId(mcTrayModules), "Modules...", Command(&F::ButtonModulesClick));
+  MenuFindWindow = Tray.AddItem(CommandId(mcTrayFindWindow), "Find Window...",
+                                Command(&F::ButtonFindWndClick));
   Tray.AddSeparator();
-  MenuProperties = Tray.AddItem("Properties...", Command(&F::ButtonPropertiesClick));
-  MenuShow = Tray.AddItem("&Show Wyndo", Command(&F::MenuShowClick));
+  MenuProperties = Tray.AddItem(CommandId(mcTrayProperties), "Properties...",
+                                Command(&F::ButtonPropertiesClick));
+  MenuShow = Tray.AddItem(CommandId(mcTrayShow), "&Show Wyndo", Command(&F::MenuShowClick));
   MenuShow->SetDefault(true);
-  MenuClose = Tray.AddItem("&Close Wyndo", Command(&F::MenuCloseClick));
+  MenuClose = Tray.AddItem(CommandId(mcTrayClose), "&Close Wyndo", Command(&F::MenuCloseClick));
 }
 
 bool TWyndoMainForm::Docked() const {

@@ -9,7 +9,7 @@ namespace {
 // Menu commands use identifiers above the ones controls get, so that a WM_COMMAND tells them
 // apart even without looking at lParam.
 constexpr UINT FirstCommand = 0xC000;
-constexpr UINT LastCommand = 0xEFFF;
+constexpr UINT LastCommand = FirstFixedCommand - 1;
 
 std::map<UINT, TMenuItem*>& Commands() {
   static std::map<UINT, TMenuItem*> Table;
@@ -26,6 +26,13 @@ UINT AllocateCommand(TMenuItem* Item) {
       return Command;
   }
   return 0; // every identifier is taken: the item cannot be chosen from a menu
+}
+
+UINT ClaimCommand(TMenuItem* Item, UINT Command) {
+  if (Command >= FirstFixedCommand && Command <= LastFixedCommand &&
+      Commands().emplace(Command, Item).second)
+    return Command;
+  return AllocateCommand(Item);
 }
 
 std::string KeyName(std::uint8_t Key) {
@@ -99,6 +106,8 @@ std::string ShortCutToText(TShortCut Value) {
 // TMenuItem
 
 TMenuItem::TMenuItem() : FCommand(AllocateCommand(this)) {}
+
+TMenuItem::TMenuItem(UINT FixedCommand) : FCommand(ClaimCommand(this, FixedCommand)) {}
 
 TMenuItem::~TMenuItem() {
   // Sub-items go first, while their parent still exists.
@@ -199,7 +208,17 @@ void TMenuItem::Delete(int Index) {
 }
 
 TMenuItem* TMenuItem::AddItem(std::string_view Caption, TNotifyEvent OnClick, int ImageIndex) {
-  auto Item = std::make_unique<TMenuItem>();
+  return AddItem(std::make_unique<TMenuItem>(), Caption, std::move(OnClick), ImageIndex);
+}
+
+TMenuItem* TMenuItem::AddItem(UINT FixedCommand, std::string_view Caption, TNotifyEvent OnClick,
+                              int ImageIndex) {
+  return AddItem(std::make_unique<TMenuItem>(FixedCommand), Caption, std::move(OnClick),
+                 ImageIndex);
+}
+
+TMenuItem* TMenuItem::AddItem(std::unique_ptr<TMenuItem> Item, std::string_view Caption,
+                              TNotifyEvent OnClick, int ImageIndex) {
   Item->FCaption = Caption;
   Item->FImageIndex = ImageIndex;
   Item->OnClick = std::move(OnClick);

@@ -3,7 +3,9 @@
 // (TPopupMenu). The items are the truth; the platform menu is built from them again whenever
 // one changes (menus are small), so hidden items simply are not in it.
 //
-// Every item has a command identifier of its own, unique in the process. A chosen item reaches
+// Every item has a command identifier of its own, unique in the process: one handed out in
+// creation order, or a fixed one from the range reserved for them, which other programs can rely
+// on to run the command from outside (see app/commands.h). A chosen item reaches
 // the form that shows the menu as WM_COMMAND with lParam 0; the form hands it to
 // DispatchMenuMessage, which runs the item's Click. Item images are drawn from the menu's image
 // list through the platform's owner-drawn bitmap callback (WM_MEASUREITEM / WM_DRAWITEM with
@@ -37,9 +39,16 @@ std::string ShortCutToText(TShortCut Value);
 
 class TMenu;
 
+// Fixed command identifiers lie in this range; the ones handed out in creation order lie below.
+inline constexpr UINT FirstFixedCommand = 0xE000;
+inline constexpr UINT LastFixedCommand = 0xEFFF;
+
 class TMenuItem : public TObject {
 public:
   TMenuItem();
+  // An item with a fixed command identifier between FirstFixedCommand and LastFixedCommand. If
+  // another item holds it already, the item is handed one in creation order instead.
+  explicit TMenuItem(UINT FixedCommand);
   ~TMenuItem() override;
   TMenuItem(const TMenuItem&) = delete;
   TMenuItem& operator=(const TMenuItem&) = delete;
@@ -75,6 +84,9 @@ public:
   void Delete(int Index);
   // Makes, adds and returns a sub-item.
   TMenuItem* AddItem(std::string_view Caption, TNotifyEvent OnClick = {}, int ImageIndex = -1);
+  // The same with a fixed command identifier (see the constructor).
+  TMenuItem* AddItem(UINT FixedCommand, std::string_view Caption, TNotifyEvent OnClick = {},
+                     int ImageIndex = -1);
   TMenuItem* AddSeparator() { return AddItem("-"); }
 
   TMenuItem* Parent() const { return FParent; }
@@ -89,6 +101,8 @@ public:
 
 private:
   friend class TMenu;
+  TMenuItem* AddItem(std::unique_ptr<TMenuItem> Item, std::string_view Caption,
+                     TNotifyEvent OnClick, int ImageIndex);
   void Changed();
   void AppendTo(HMENU Menu, HMENU& Created) const;
 

@@ -263,6 +263,24 @@ TEST_F(FrameworkTest, MenusAreBuiltFromTheirItemsAndRunTheChosenOne) {
   EXPECT_EQ(::GetMenu(Form->Handle()), nullptr);
 }
 
+TEST_F(FrameworkTest, AFixedCommandIdentifierIsKeptAndATakenOneFallsBackToAHandedOutOne) {
+  TPopupMenu Menu;
+  int Runs = 0;
+  TMenuItem* Fixed = Menu.Items().AddItem(LastFixedCommand, "Fixed", [&](TObject&) { ++Runs; });
+  TMenuItem* Second = Menu.Items().AddItem(LastFixedCommand, "Second");
+  TMenuItem* Handed = Menu.Items().AddItem("Handed out");
+  EXPECT_EQ(Fixed->Command(), LastFixedCommand);
+  EXPECT_GE(Second->Command(), 0xC000u);
+  EXPECT_LT(Second->Command(), FirstFixedCommand);
+  EXPECT_LT(Handed->Command(), FirstFixedCommand);
+  Form->Show();
+  ::SendMessageA(Form->Handle(), WM_COMMAND, LastFixedCommand, 0);
+  EXPECT_EQ(Runs, 1);
+  // Freed, the identifier can be claimed again.
+  Menu.Items().Delete(0);
+  EXPECT_EQ(Menu.Items().AddItem(LastFixedCommand, "Again")->Command(), LastFixedCommand);
+}
+
 TEST(EnumerationGuardTest, AFailureStopsTheEnumerationAndIsRaisedAfterIt) {
   int Calls = 0;
   EXPECT_THROW(EnumWindowsGuarded([&](HWND) -> bool {
