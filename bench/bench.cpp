@@ -614,6 +614,36 @@ double CellTextSeconds(TListForm& List, const std::vector<TTreeNode*>& Nodes,
   return Time;
 }
 
+// Short runs, each next to its floor: the median of the rounds' ratios, which a round slowed
+// down by another process on the CPU does not move.
+class TRatios {
+public:
+  void Add(double Ours, double Floor) {
+    FRatios.push_back(Ours / Floor);
+    FOurs = std::min(FOurs, Ours);
+    FFloor = std::min(FFloor, Floor);
+  }
+  double Median() const {
+    std::vector<double> Sorted = FRatios;
+    std::sort(Sorted.begin(), Sorted.end());
+    const std::size_t Half = Sorted.size() / 2;
+    return Sorted.size() % 2 ? Sorted[Half] : (Sorted[Half - 1] + Sorted[Half]) / 2;
+  }
+  std::string Text() const {
+    char Buffer[160];
+    std::snprintf(Buffer, sizeof(Buffer),
+                  "%zu rounds: best %.4f s, floor's best %.4f s; ratio median %.3f (%.3f to %.3f)",
+                  FRatios.size(), FOurs, FFloor, Median(),
+                  *std::min_element(FRatios.begin(), FRatios.end()),
+                  *std::max_element(FRatios.begin(), FRatios.end()));
+    return Buffer;
+  }
+
+private:
+  std::vector<double> FRatios;
+  double FOurs = 1e9, FFloor = 1e9;
+};
+
 struct TListFigures {
   double Filter = 0, Search = 0;
 };
@@ -634,17 +664,16 @@ TListFigures MeasureFilterAndSearch(std::size_t Count, int Rounds, bool Filter, 
     List->FFilterRootOnly = false;
     List->FFilters[lkWindow].Texts = {"0x000*", "stress*", "wyndo*"};
     List->FilterButton->SetChecked(true);
-    double Ours = 1e9, Floor = 1e9;
-    for (int Round = 0; Round < Rounds; ++Round) {
-      Floor = std::min(Floor, CellTextSeconds(*List, Nodes, {0, 1, 2}));
-      Ours = std::min(Ours, Seconds([&] { List->FilterButtonCheckClick(*List); }));
-    }
+    TRatios Ratios;
+    for (int Round = 0; Round < Rounds; ++Round)
+      Ratios.Add(Seconds([&] { List->FilterButtonCheckClick(*List); }),
+                 CellTextSeconds(*List, Nodes, {0, 1, 2}));
     std::size_t Hidden = 0;
     for (TTreeNode* Node : Nodes)
       Hidden += !List->Tree->Nodes().IsVisible(Node);
-    std::fprintf(stderr, "filter: %zu nodes (%zu hidden), %.3f s; floor %.3f s\n", Nodes.size() + 1,
-                 Hidden, Ours, Floor);
-    Figures.Filter = Ours / Floor;
+    std::fprintf(stderr, "filter: %zu nodes (%zu hidden), %s\n", Nodes.size() + 1, Hidden,
+                 Ratios.Text().c_str());
+    Figures.Filter = Ratios.Median();
     List->FilterButton->SetChecked(false);
     List->FilterButtonCheckClick(*List);
   }
@@ -661,17 +690,16 @@ TListFigures MeasureFilterAndSearch(std::size_t Count, int Rounds, bool Filter, 
     SetText(0, "0x000*");
     SetText(1, "*last*");
     Dialog.Down->SetChecked(true);
-    double Ours = 1e9, Floor = 1e9;
+    TRatios Ratios;
     for (int Round = 0; Round < Rounds; ++Round) {
-      Floor = std::min(Floor, CellTextSeconds(*List, Nodes, {0, 1}));
       Dialog.StartBegin->SetChecked(true);
-      Ours = std::min(Ours, Seconds([&] { Dialog.SearchClick(Dialog); }));
+      const double Ours = Seconds([&] { Dialog.SearchClick(Dialog); });
       if (List->Tree->FocusedNode() != Nodes.back())
         throw std::logic_error("the search did not find the last node");
+      Ratios.Add(Ours, CellTextSeconds(*List, Nodes, {0, 1}));
     }
-    std::fprintf(stderr, "search: %zu nodes, %.3f s; floor %.3f s\n", Nodes.size() + 1, Ours,
-                 Floor);
-    Figures.Search = Ours / Floor;
+    std::fprintf(stderr, "search: %zu nodes, %s\n", Nodes.size() + 1, Ratios.Text().c_str());
+    Figures.Search = Ratios.Median();
   }
   Settings.IntFormat = SavedFormat;
   return Figures;
@@ -803,7 +831,7 @@ int Run(int argc, char** argv) {
   }
   if (Wanted("filter") || Wanted("search")) {
     const TListFigures Figures =
-        MeasureFilterAndSearch(ListNodes, std::max(Rounds, 5), Wanted("filter"), Wanted("search"));
+        MeasureFilterAndSearch(ListNodes, std::max(7 * Rounds, 21), Wanted("filter"), Wanted("search"));
     if (Wanted("filter"))
       Print("filter_ratio", Figures.Filter);
     if (Wanted("search"))
