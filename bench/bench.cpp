@@ -398,6 +398,36 @@ TWalked BareModuleList() {
 // ---------------------------------------------------------------------------------------------
 // Builders
 
+// Runs, each next to its floor: the median of the rounds' ratios, which a round slowed down by
+// another process on the CPU does not move.
+class TRatios {
+public:
+  void Add(double Ours, double Floor) {
+    FRatios.push_back(Ours / Floor);
+    FOurs = std::min(FOurs, Ours);
+    FFloor = std::min(FFloor, Floor);
+  }
+  double Median() const {
+    std::vector<double> Sorted = FRatios;
+    std::sort(Sorted.begin(), Sorted.end());
+    const std::size_t Half = Sorted.size() / 2;
+    return Sorted.size() % 2 ? Sorted[Half] : (Sorted[Half - 1] + Sorted[Half]) / 2;
+  }
+  std::string Text() const {
+    char Buffer[160];
+    std::snprintf(Buffer, sizeof(Buffer),
+                  "%zu rounds: best %.4f s, floor's best %.4f s; ratio median %.3f (%.3f to %.3f)",
+                  FRatios.size(), FOurs, FFloor, Median(),
+                  *std::min_element(FRatios.begin(), FRatios.end()),
+                  *std::max_element(FRatios.begin(), FRatios.end()));
+    return Buffer;
+  }
+
+private:
+  std::vector<double> FRatios;
+  double FOurs = 1e9, FFloor = 1e9;
+};
+
 std::string CountsText(const TBuildTarget& List) {
   std::string Text;
   for (TListKind Kind : AllListKinds)
@@ -413,23 +443,27 @@ std::string WalkedText(const TWalked& Walked) {
          std::to_string(Walked.Windows) + " windows";
 }
 
+// Builds and floors take turns, so each build is compared with a floor measured just before it
+// (another process may take part of the CPU for a while).
 double MeasureBuilder(TListKind Kind, const std::function<TWalked()>& Floor, int Rounds) {
   auto List = MakeForm<TBenchList>(Kind);
-  double Build = 1e9, FloorTime = 1e9;
+  List->HandleNeeded(); // its window is listed by the floor as well as by the build
+  TRatios Ratios;
   TWalked Walked;
   for (int Round = 0; Round < Rounds; ++Round) {
-    FloorTime = std::min(FloorTime, SecondsOnWorker([&] { Walked = Floor(); }));
-    Build = std::min(Build, Seconds([&] {
-                       List->Finished = false;
-                       StartBuild(*List);
-                       PumpUntil([&] { return List->Finished && !List->FThreadData.load(); });
-                     }));
+    const double FloorTime = SecondsOnWorker([&] { Walked = Floor(); });
+    Ratios.Add(Seconds([&] {
+                 List->Finished = false;
+                 StartBuild(*List);
+                 PumpUntil([&] { return List->Finished && !List->FThreadData.load(); });
+               }),
+               FloorTime);
   }
   static constexpr const char* Names[] = {"window", "process", "thread", "module"};
-  std::fprintf(stderr, "%s list: %zu nodes (%s), build %.3f s; floor %.3f s (%s)\n", Names[Kind],
-               List->FNodes.Count(), CountsText(*List).c_str(), Build, FloorTime,
-               WalkedText(Walked).c_str());
-  return Build / FloorTime;
+  std::fprintf(stderr, "%s list: %zu nodes (%s); floor walked %s; %s\n", Names[Kind],
+               List->FNodes.Count(), CountsText(*List).c_str(), WalkedText(Walked).c_str(),
+               Ratios.Text().c_str());
+  return Ratios.Median();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -458,6 +492,8 @@ public:
     ::CloseHandle(FAnswer);
   }
   void Start() {
+    FStart = TClock::now();
+    FMaxAt = 0;
     FMaxRoundTrip = 0;
     FMaxTimerGap = 0;
     FRoundTrips = 0;
@@ -474,6 +510,9 @@ public:
     ::KillTimer(FWindow, 1);
   }
   double MaxRoundTrip() const { return FMaxRoundTrip; }
+  // When the longest round trip began, in ms after Start.
+  double MaxAt() const { return FMaxAt; }
+  double SinceStart() const { return MillisecondsSince(FStart); }
   double MaxTimerGap() const { return FMaxTimerGap; }
   std::size_t RoundTrips() const { return FRoundTrips; }
 
@@ -502,7 +541,10 @@ private:
       while (::WaitForSingleObject(FAnswer, 50) == WAIT_TIMEOUT)
         if (FStopping)
           return;
-      FMaxRoundTrip = std::max(FMaxRoundTrip.load(), MillisecondsSince(Sent));
+      if (const double RoundTrip = MillisecondsSince(Sent); RoundTrip > FMaxRoundTrip) {
+        FMaxRoundTrip = RoundTrip;
+        FMaxAt = std::chrono::duration<double, std::milli>(Sent - FStart).count();
+      }
       ++FRoundTrips;
       ::Sleep(5);
     }
@@ -513,6 +555,8 @@ private:
   std::thread FProbe;
   std::atomic<bool> FStopping{false};
   std::atomic<double> FMaxRoundTrip{0};
+  std::atomic<double> FMaxAt{0};
+  TClock::time_point FStart;
   std::atomic<std::size_t> FRoundTrips{0};
   double FMaxTimerGap = 0;
   TClock::time_point FLastTick;
@@ -534,10 +578,15 @@ double MeasureUiBlock(int Rounds) {
       StartBuild(*List);
       PumpUntil([&] { return List->FinishedBuilds() > Before && !List->FThreadData.load(); });
     });
+    const double Finished = Probe.SinceStart();
     // The repaint after the end.
     const auto End = TClock::now();
     PumpUntil([&] { return MillisecondsSince(End) > 200; });
     Probe.Stop();
+    std::fprintf(stderr,
+                 "ui round %d: build handled at %.0f ms; longest round trip %.1f ms from %.0f ms; "
+                 "longest timer gap %.1f ms\n",
+                 Round + 1, Finished, Probe.MaxRoundTrip(), Probe.MaxAt(), Probe.MaxTimerGap());
     Worst = std::max(Worst, Probe.MaxRoundTrip());
     WorstTimerGap = std::max(WorstTimerGap, Probe.MaxTimerGap());
     RoundTrips += Probe.RoundTrips();
@@ -613,36 +662,6 @@ double CellTextSeconds(TListForm& List, const std::vector<TTreeNode*>& Nodes,
     throw std::logic_error("no cell texts");
   return Time;
 }
-
-// Short runs, each next to its floor: the median of the rounds' ratios, which a round slowed
-// down by another process on the CPU does not move.
-class TRatios {
-public:
-  void Add(double Ours, double Floor) {
-    FRatios.push_back(Ours / Floor);
-    FOurs = std::min(FOurs, Ours);
-    FFloor = std::min(FFloor, Floor);
-  }
-  double Median() const {
-    std::vector<double> Sorted = FRatios;
-    std::sort(Sorted.begin(), Sorted.end());
-    const std::size_t Half = Sorted.size() / 2;
-    return Sorted.size() % 2 ? Sorted[Half] : (Sorted[Half - 1] + Sorted[Half]) / 2;
-  }
-  std::string Text() const {
-    char Buffer[160];
-    std::snprintf(Buffer, sizeof(Buffer),
-                  "%zu rounds: best %.4f s, floor's best %.4f s; ratio median %.3f (%.3f to %.3f)",
-                  FRatios.size(), FOurs, FFloor, Median(),
-                  *std::min_element(FRatios.begin(), FRatios.end()),
-                  *std::max_element(FRatios.begin(), FRatios.end()));
-    return Buffer;
-  }
-
-private:
-  std::vector<double> FRatios;
-  double FOurs = 1e9, FFloor = 1e9;
-};
 
 struct TListFigures {
   double Filter = 0, Search = 0;
