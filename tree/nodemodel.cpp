@@ -350,14 +350,6 @@ std::vector<TTreeNode*> TNodeModel::Parents() const {
   return Result;
 }
 
-std::vector<TTreeNode*> TNodeModel::Children(TTreeNode* Parent) const {
-  std::vector<TTreeNode*> Result;
-  Result.reserve(Parent->FChildCount);
-  for (TTreeNode* Child = Parent->FFirstChild; Child != nullptr; Child = Child->FNext)
-    Result.push_back(Child);
-  return Result;
-}
-
 void TNodeModel::Relink(TTreeNode* Parent, const std::vector<TTreeNode*>& Children) {
   if (Children.empty())
     return;
