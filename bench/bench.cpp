@@ -1,15 +1,20 @@
 // The benchmark program. Run it with the whole Wine session pinned to one CPU
 // (scripts/bench.sh): cross-process messaging is erratic otherwise. It prints one figure per
-// line, "name: value", each a ratio against a floor measured in the same run (except the last
-// two):
+// line, "name: value", in this order; the ratios compare with a floor measured in the same run,
+// in turns with it, and are the median of the rounds' ratios:
 //
 //   build_windows_ratio    building the window list over the stress helper's windows / the
 //                          bare system queries the builder makes: the same enumeration and, per
 //                          window, the same queries for the default columns (window text, class
 //                          name), without information objects, rows or tree
-//   build_processes_ratio  the same for the process list over the stress helper's processes
-//                          (process snapshot, per process its module path, the thread walk per
-//                          process, each thread's windows)
+//   ui_block_max_ms        the longest a message posted to the user-interface thread waited
+//                          while a shown list window built the window list over the stress
+//                          helper's windows (from the start of the build until 200 ms after its
+//                          end has been handled: sorting, filter, repaint), worst of the rounds,
+//                          in ms (not a ratio)
+//   build_processes_ratio  as build_windows_ratio for the process list over the stress helper's
+//                          processes (process snapshot, per process its module path, the thread
+//                          walk per process, each thread's windows)
 //   build_threads_ratio    the same for the thread list (per thread the owning process looked up
 //                          in the snapshot and its module path, the thread's windows)
 //   build_modules_ratio    the same for the module list (per process a module snapshot, the
@@ -22,19 +27,18 @@
 //   sort_ratio             sorting 100,000 sibling nodes by a text column and by a number column
 //                          (direction descending) / std::stable_sort of the extracted values
 //                          with a < b (texts through the same locale comparison)
-//   ui_block_max_ms        the longest a message posted to the user-interface thread waited while
-//                          a list window built the window list over the stress helper's windows
-//                          (from the start of the build until its end has been handled), in ms
 //   bytes_per_node         memory per window node, row snapshot and texts excluded (not a ratio)
 //
-// Details (sizes, times) go to the standard error.
+// Details (sizes, times, every round) go to the standard error.
 //
 //   bench.exe [--windows N] [--depth D] [--fanout F] [--threads T]
 //             [--processes P] [--process-threads T] [--modules M]
 //             [--nodes N] [--rounds R] [--only name,name,...]
 //
-// --only picks figures by the middle of their names: windows, ui, processes, threads, modules,
-// filter, search, sort.
+// Defaults: 20,000 windows (depth 2, fan-out 10, 4 threads); 40 processes with 20 threads and 40
+// modules each; 100,000 nodes; 3 rounds (filter and search: 7 per round, at least 21). --only
+// picks figures by the middle of their names: windows, ui, processes, threads, modules, filter,
+// search, sort.
 
 #include "core/columns.h"
 #include "core/format.h"
