@@ -3,7 +3,10 @@
 #include "core/errors.h"
 #include "core/locale.h"
 
+#include <bit>
 #include <bitset>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace wyndo {
@@ -27,6 +30,33 @@ unsigned char ByteAt(std::string_view Text, std::size_t Index) {
 std::size_t CharLength(std::string_view Text, std::size_t Index,
                        const std::bitset<256>* LeadBytes) {
   return LeadBytes && LeadBytes->test(ByteAt(Text, Index)) && Index + 1 < Text.size() ? 2 : 1;
+}
+
+// Where a literal can match first, from Index on, with no double-byte characters: the first
+// byte B with (B | Fold) == Folded, or the text's size. Eight bytes at a time where the bytes'
+// order allows: the filter and search try masks such as *word* on every cell.
+std::size_t FindLiteral(std::string_view Text, std::size_t Index, unsigned char Fold,
+                        unsigned char Folded) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t Ones = 0x0101010101010101u;
+    constexpr std::uint64_t Highs = 0x8080808080808080u;
+    const std::uint64_t FoldBits = Fold * Ones;
+    const std::uint64_t Wanted = Folded * Ones;
+    for (; Index + 8 <= Text.size(); Index += 8) {
+      std::uint64_t Word;
+      std::memcpy(&Word, Text.data() + Index, sizeof(Word));
+      // Zero bytes where the literal matches; the lowest byte flagged is always a zero byte.
+      const std::uint64_t Difference = (Word | FoldBits) ^ Wanted;
+      const std::uint64_t Zeros = (Difference - Ones) & ~Difference & Highs;
+      if (Zeros != 0) {
+        return Index + static_cast<std::size_t>(std::countr_zero(Zeros)) / 8;
+      }
+    }
+  }
+  while (Index < Text.size() && (ByteAt(Text, Index) | Fold) != Folded) {
+    ++Index;
+  }
+  return Index;
 }
 
 [[noreturn]] void ThrowInvalid(std::string_view Mask, std::size_t Position) {
@@ -185,9 +215,7 @@ bool TMask::Matches(std::string_view Text) const {
       while (FStates[S].Kind == TState::TKind::Literal && (S == First || !FStates[S].SkipBefore)) {
         const TState& Literal = FStates[S];
         if (Literal.SkipBefore) {
-          while (T < Text.size() && (ByteAt(Text, T) | Literal.Fold) != Literal.Folded) {
-            ++T;
-          }
+          T = FindLiteral(Text, T, Literal.Fold, Literal.Folded);
           BackState = S;
           BackText = T;
         }

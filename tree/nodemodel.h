@@ -148,6 +148,9 @@ private:
   std::size_t FCount = 0;
   TTreeNode* FRoot;
   TTreeNode* FFocused = nullptr;
+  // Every selected node, possibly with nodes unselected since and repeats (freed with the nodes).
+  std::vector<TTreeNode*> FMaybeSelected;
+  std::size_t FSelectedCount = 0;
   int FUpdateCount = 0;
   bool FPendingChange = false;
   mutable std::vector<TTreeNode*> FRows;

@@ -690,8 +690,8 @@ void TVirtualTree::UpdateScrollBars() {
   --FScrollBarDepth;
 }
 
-// The tree updates its scroll bars after every change of its rows, mostly with what they show
-// already; under Wine, for one, each redraw of a scroll bar takes milliseconds.
+// Setting a scroll bar redraws it, which takes real time (milliseconds under Wine), and the tree
+// updates its scroll bars after every change of its rows, mostly with what they show already.
 void TVirtualTree::SetScrollBar(int Bar, UINT Mask, int Max, UINT Page, int Pos) {
   TScrollBarState& State = FScrollBars[Bar == SB_VERT ? 0 : 1];
   const bool Known = State.Window == Handle();
