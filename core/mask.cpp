@@ -3,7 +3,10 @@
 #include "core/errors.h"
 #include "core/locale.h"
 
+#include <bit>
 #include <bitset>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace wyndo {
@@ -23,8 +26,37 @@ unsigned char ByteAt(std::string_view Text, std::size_t Index) {
 
 // Length in bytes of the character at Index: a lead byte and the byte after it are one character;
 // a lead byte that ends the text stands alone.
-std::size_t CharLength(std::string_view Text, std::size_t Index) {
-  return UserLocale().IsLeadByte(ByteAt(Text, Index)) && Index + 1 < Text.size() ? 2 : 1;
+// LeadBytes is nullptr for a code page without double-byte characters.
+std::size_t CharLength(std::string_view Text, std::size_t Index,
+                       const std::bitset<256>* LeadBytes) {
+  return LeadBytes && LeadBytes->test(ByteAt(Text, Index)) && Index + 1 < Text.size() ? 2 : 1;
+}
+
+// Where a literal can match first, from Index on, with no double-byte characters: the first
+// byte B with (B | Fold) == Folded, or the text's size. Eight bytes at a time where the bytes'
+// order allows: the filter and search try masks such as *word* on every cell.
+std::size_t FindLiteral(std::string_view Text, std::size_t Index, unsigned char Fold,
+                        unsigned char Folded) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t Ones = 0x0101010101010101u;
+    constexpr std::uint64_t Highs = 0x8080808080808080u;
+    const std::uint64_t FoldBits = Fold * Ones;
+    const std::uint64_t Wanted = Folded * Ones;
+    for (; Index + 8 <= Text.size(); Index += 8) {
+      std::uint64_t Word;
+      std::memcpy(&Word, Text.data() + Index, sizeof(Word));
+      // Zero bytes where the literal matches; the lowest byte flagged is always a zero byte.
+      const std::uint64_t Difference = (Word | FoldBits) ^ Wanted;
+      const std::uint64_t Zeros = (Difference - Ones) & ~Difference & Highs;
+      if (Zeros != 0) {
+        return Index + static_cast<std::size_t>(std::countr_zero(Zeros)) / 8;
+      }
+    }
+  }
+  while (Index < Text.size() && (ByteAt(Text, Index) | Fold) != Folded) {
+    ++Index;
+  }
+  return Index;
 }
 
 [[noreturn]] void ThrowInvalid(std::string_view Mask, std::size_t Position) {
@@ -102,11 +134,17 @@ struct TMask::TState {
   bool Negate = false;      // Set: matches the characters not in Members
   unsigned char Lead = 0;   // Literal: the upper-cased byte; DoubleByte: its first byte
   unsigned char Trail = 0;  // DoubleByte: its second byte
+  // Literal: 0x20 when Lead is a letter, else 0; a byte B matches when (B | Fold) == Folded.
+  unsigned char Fold = 0;
+  unsigned char Folded = 0;
   std::bitset<256> Members; // Set: upper-cased single-byte characters
 };
 
 TMask::TMask(std::string_view Mask) {
   const auto& Locale = UserLocale();
+  for (unsigned Byte = 0; Byte < FLeadBytes.size(); ++Byte)
+    FLeadBytes[Byte] = Locale.IsLeadByte(static_cast<unsigned char>(Byte));
+  FHasLeadBytes = FLeadBytes.any();
   bool Skip = false;
   int StarGroups = 0;
   // A group is a stretch of '*' (with any '?' it absorbs) up to the next state; it is counted
@@ -145,7 +183,10 @@ TMask::TMask(std::string_view Mask) {
       Pair.Trail = ByteAt(Mask, I + 1);
       I += 2;
     } else {
-      Add(TState::TKind::Literal, I + 1).Lead = AsciiUpper(C);
+      TState& Literal = Add(TState::TKind::Literal, I + 1);
+      Literal.Lead = AsciiUpper(C);
+      Literal.Fold = Literal.Lead >= 'A' && Literal.Lead <= 'Z' ? 0x20 : 0;
+      Literal.Folded = Literal.Lead | Literal.Fold;
       ++I;
     }
   }
@@ -162,13 +203,45 @@ bool TMask::Matches(std::string_view Text) const {
   // Every state consumes exactly one character, so on a mismatch it is enough to return to the
   // most recent state preceded by '*' and let that run take one more character.
   constexpr std::size_t NoState = std::numeric_limits<std::size_t>::max();
+  const std::bitset<256>* LeadBytes = FHasLeadBytes ? &FLeadBytes : nullptr;
   std::size_t BackState = NoState;
   std::size_t BackText = 0;
   std::size_t S = 0;
   std::size_t T = 0;
   for (;;) {
+    if (!LeadBytes && FStates[S].Kind == TState::TKind::Literal) {
+      // Without double-byte characters: literals one after another, the bulk of most masks, byte
+      // by byte while they match, each after '*' first skipping to where it can match (as
+      // below). A literal after '*' other than the first goes round again, to mark its run.
+      const std::size_t First = S;
+      while (FStates[S].Kind == TState::TKind::Literal && (S == First || !FStates[S].SkipBefore)) {
+        const TState& Literal = FStates[S];
+        if (Literal.SkipBefore) {
+          T = FindLiteral(Text, T, Literal.Fold, Literal.Folded);
+          BackState = S;
+          BackText = T;
+        }
+        if (T == Text.size() || (ByteAt(Text, T) | Literal.Fold) != Literal.Folded) {
+          break;
+        }
+        ++T;
+        ++S;
+      }
+      if (FStates[S].Kind != TState::TKind::Literal || S != First) {
+        continue; // the next state, or a literal that did not match: from the top
+      }
+      // The first literal did not match: below, as a mismatch.
+    }
     const TState& State = FStates[S];
     if (State.SkipBefore) {
+      // A literal after '*': the run takes every character before the next one that can match
+      // the literal, at once rather than one failed try at a time.
+      if (State.Kind == TState::TKind::Literal) {
+        while (T < Text.size() && (AsciiUpper(ByteAt(Text, T)) != State.Lead ||
+                                   CharLength(Text, T, LeadBytes) != 1)) {
+          T += CharLength(Text, T, LeadBytes);
+        }
+      }
       BackState = S;
       BackText = T;
     }
@@ -179,7 +252,7 @@ bool TMask::Matches(std::string_view Text) const {
         return true;
       }
     } else if (T < Text.size()) {
-      Length = CharLength(Text, T);
+      Length = CharLength(Text, T, LeadBytes);
       const unsigned char C = ByteAt(Text, T);
       switch (State.Kind) {
       case TState::TKind::Literal:
@@ -206,7 +279,7 @@ bool TMask::Matches(std::string_view Text) const {
       if (BackState == NoState || BackText >= Text.size()) {
         return false;
       }
-      BackText += CharLength(Text, BackText);
+      BackText += CharLength(Text, BackText, LeadBytes);
       S = BackState;
       T = BackText;
     }

@@ -12,6 +12,7 @@
 // mask was found invalid: a set that is not closed, a set with no characters, a '-' at the start
 // of a set, more than 30 runs of '*'.
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +36,10 @@ public:
 private:
   struct TState;
   std::vector<TState> FStates;
+  // The lead bytes of the code page, asked once: a mask is compiled once and matched against
+  // many texts.
+  std::bitset<256> FLeadBytes;
+  bool FHasLeadBytes = false;
 };
 
 bool MatchesMask(std::string_view Text, std::string_view Mask);

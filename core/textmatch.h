@@ -43,6 +43,9 @@ private:
   std::vector<TCriterion> FCriteria;
   bool FCaseSensitive;
   bool FUseMask;
+  // The user's locale upper-cases plain ASCII as a to z only, one byte at a time (no ASCII byte
+  // is a lead byte): such cells need no trip through the locale.
+  bool FPlainAscii = false;
 };
 
 // One-off form of TTextCriteria(Criteria, CaseSensitive, UseMask).Matches(Cells).

@@ -1,5 +1,6 @@
 #include "tree/nodemodel.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -148,6 +149,8 @@ void TNodeModel::Clear() {
   FRoot->FChildCount = 0;
   FCount = 0;
   FFocused = nullptr;
+  FMaybeSelected.clear();
+  FSelectedCount = 0;
   FRows.clear();
   FArena->Reset();
   Changed();
@@ -273,17 +276,32 @@ bool TNodeModel::Selected(const TTreeNode* Node) const {
 }
 
 void TNodeModel::SetSelected(TTreeNode* Node, bool Selected) {
-  if (Node == nullptr)
+  if (Node == nullptr || this->Selected(Node) == Selected)
     return;
-  if (Selected)
-    Node->FFlags |= nfSelected;
-  else
+  if (!Selected) {
     Node->FFlags &= ~nfSelected;
+    --FSelectedCount;
+    return;
+  }
+  // Nodes selected and unselected again leave entries behind: dropped once they are many.
+  if (FMaybeSelected.size() >= 2 * FSelectedCount + 16) {
+    std::erase_if(FMaybeSelected, [this](TTreeNode* Each) { return !this->Selected(Each); });
+    std::sort(FMaybeSelected.begin(), FMaybeSelected.end());
+    FMaybeSelected.erase(std::unique(FMaybeSelected.begin(), FMaybeSelected.end()),
+                         FMaybeSelected.end());
+  }
+  Node->FFlags |= nfSelected;
+  ++FSelectedCount;
+  FMaybeSelected.push_back(Node);
 }
 
+// Only the nodes selected since the last clearing, not the whole tree: a search or a click
+// clears the selection of a tree of any size.
 void TNodeModel::ClearSelection() {
-  for (TTreeNode* Node = First(); Node != nullptr; Node = Next(Node))
+  for (TTreeNode* Node : FMaybeSelected)
     Node->FFlags &= ~nfSelected;
+  FMaybeSelected.clear();
+  FSelectedCount = 0;
 }
 
 void TNodeModel::SetFocused(TTreeNode* Node) {
@@ -347,14 +365,6 @@ std::vector<TTreeNode*> TNodeModel::Parents() const {
   for (TTreeNode* Node = First(); Node != nullptr; Node = Next(Node))
     if (Node->FChildCount >= 2)
       Result.push_back(Node);
-  return Result;
-}
-
-std::vector<TTreeNode*> TNodeModel::Children(TTreeNode* Parent) const {
-  std::vector<TTreeNode*> Result;
-  Result.reserve(Parent->FChildCount);
-  for (TTreeNode* Child = Parent->FFirstChild; Child != nullptr; Child = Child->FNext)
-    Result.push_back(Child);
   return Result;
 }
 

@@ -139,7 +139,6 @@ public:
 private:
   // The sibling lists of every parent, collected for sorting.
   std::vector<TTreeNode*> Parents() const;
-  std::vector<TTreeNode*> Children(TTreeNode* Parent) const;
   void Relink(TTreeNode* Parent, const std::vector<TTreeNode*>& Children);
   void Changed();
 
@@ -149,6 +148,9 @@ private:
   std::size_t FCount = 0;
   TTreeNode* FRoot;
   TTreeNode* FFocused = nullptr;
+  // Every selected node, possibly with nodes unselected since and repeats (freed with the nodes).
+  std::vector<TTreeNode*> FMaybeSelected;
+  std::size_t FSelectedCount = 0;
   int FUpdateCount = 0;
   bool FPendingChange = false;
   mutable std::vector<TTreeNode*> FRows;
@@ -158,7 +160,7 @@ private:
 namespace node_sort_detail {
 
 // Merges the sorted runs [Left, Middle) and [Middle, Right) of Items into Buffer by the
-// placement rule, then copies back.
+// placement rule, then copies back. Buffer holds at least Right items.
 template <class TItem, class TCompareFn>
 void Merge(std::vector<TItem>& Items, std::vector<TItem>& Buffer, std::size_t Left,
            std::size_t Middle, std::size_t Right, TCompareFn& Compare, bool Descending) {
@@ -176,10 +178,13 @@ void Merge(std::vector<TItem>& Items, std::vector<TItem>& Buffer, std::size_t Le
     Items[I] = std::move(Buffer[I]);
 }
 
-// Bottom-up merge sort: runs of 1, 2, 4, ... merged left to right.
+// Bottom-up merge sort: runs of 1, 2, 4, ... merged left to right. Buffer is the merge space,
+// kept by the caller from one sibling list to the next.
 template <class TItem, class TCompareFn>
-void MergeSort(std::vector<TItem>& Items, TCompareFn& Compare, bool Descending) {
-  std::vector<TItem> Buffer(Items.size());
+void MergeSort(std::vector<TItem>& Items, std::vector<TItem>& Buffer, TCompareFn& Compare,
+               bool Descending) {
+  if (Buffer.size() < Items.size())
+    Buffer.resize(Items.size());
   for (std::size_t Width = 1; Width < Items.size(); Width *= 2)
     for (std::size_t Left = 0; Left + Width < Items.size(); Left += 2 * Width)
       Merge(Items, Buffer, Left, Left + Width, std::min(Left + 2 * Width, Items.size()), Compare,
@@ -192,16 +197,17 @@ template <class TKeyFn, class TCompareFn>
 void TNodeModel::Sort(TKeyFn Key, TCompareFn Compare, TSortDirection Direction) {
   using TKey = decltype(Key(static_cast<TTreeNode*>(nullptr)));
   const bool Descending = Direction == TSortDirection::sdDescending;
-  std::vector<std::pair<TKey, TTreeNode*>> Items;
+  // One set of vectors for every sibling list: a tree has as many lists as parents.
+  std::vector<std::pair<TKey, TTreeNode*>> Items, Buffer;
+  std::vector<TTreeNode*> Sorted;
   for (TTreeNode* Parent : Parents()) {
     Items.clear();
-    for (TTreeNode* Child : Children(Parent))
+    for (TTreeNode* Child = Parent->FFirstChild; Child != nullptr; Child = Child->FNext)
       Items.emplace_back(Key(Child), Child);
     if (Items.size() < 2)
       continue;
-    node_sort_detail::MergeSort(Items, Compare, Descending);
-    std::vector<TTreeNode*> Sorted;
-    Sorted.reserve(Items.size());
+    node_sort_detail::MergeSort(Items, Buffer, Compare, Descending);
+    Sorted.clear();
     for (auto& Item : Items)
       Sorted.push_back(Item.second);
     Relink(Parent, Sorted);

@@ -141,6 +141,9 @@ void TVirtualTree::CreateParams(TCreateParams& Params) {
 }
 
 void TVirtualTree::HandleCreated() {
+  // A new window's scroll bars start empty, whatever its handle.
+  for (TScrollBarState& State : FScrollBars)
+    State.Window = nullptr;
   FillHeader();
   Layout();
   UpdateScrollBars();
@@ -677,23 +680,43 @@ void TVirtualTree::UpdateScrollBars() {
     return;
   ++FScrollBarDepth;
   ClampOffsets();
-  SCROLLINFO Vertical{};
-  Vertical.cbSize = sizeof(Vertical);
-  Vertical.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  Vertical.nMax = std::max(0, static_cast<int>(FNodes->Rows().size()) - 1);
-  Vertical.nPage =
-      static_cast<UINT>(FNodes->Rows().empty() ? Vertical.nMax + 1 : VisibleRowCount());
-  Vertical.nPos = FTopRow;
-  ::SetScrollInfo(Handle(), SB_VERT, &Vertical, TRUE);
+  const int Rows = static_cast<int>(FNodes->Rows().size());
+  const int VerticalMax = std::max(0, Rows - 1);
+  SetScrollBar(SB_VERT, SIF_RANGE | SIF_PAGE | SIF_POS, VerticalMax,
+               static_cast<UINT>(Rows == 0 ? VerticalMax + 1 : VisibleRowCount()), FTopRow);
   ClampOffsets();
-  SCROLLINFO Horizontal{};
-  Horizontal.cbSize = sizeof(Horizontal);
-  Horizontal.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  Horizontal.nMax = std::max(0, TotalColumnWidth() - 1);
-  Horizontal.nPage = static_cast<UINT>(std::max(0, ClientSize().Width));
-  Horizontal.nPos = FOffsetX;
-  ::SetScrollInfo(Handle(), SB_HORZ, &Horizontal, TRUE);
+  SetScrollBar(SB_HORZ, SIF_RANGE | SIF_PAGE | SIF_POS, std::max(0, TotalColumnWidth() - 1),
+               static_cast<UINT>(std::max(0, ClientSize().Width)), FOffsetX);
   --FScrollBarDepth;
+}
+
+// Setting a scroll bar redraws it, which takes real time (milliseconds under Wine), and the tree
+// updates its scroll bars after every change of its rows, mostly with what they show already.
+void TVirtualTree::SetScrollBar(int Bar, UINT Mask, int Max, UINT Page, int Pos) {
+  TScrollBarState& State = FScrollBars[Bar == SB_VERT ? 0 : 1];
+  const bool Known = State.Window == Handle();
+  if (Known && (!(Mask & SIF_RANGE) || State.Max == Max) &&
+      (!(Mask & SIF_PAGE) || State.Page == Page) && (!(Mask & SIF_POS) || State.Pos == Pos))
+    return;
+  // Recorded first: setting a scroll bar may resize the client area and bring WM_SIZE, whose
+  // handling sets the scroll bars again, before this call returns.
+  if (!Known && Mask != (SIF_RANGE | SIF_PAGE | SIF_POS))
+    State.Window = nullptr; // only a complete state is remembered
+  else
+    State.Window = Handle();
+  if (Mask & SIF_RANGE)
+    State.Max = Max;
+  if (Mask & SIF_PAGE)
+    State.Page = Page;
+  if (Mask & SIF_POS)
+    State.Pos = Pos;
+  SCROLLINFO Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = Mask;
+  Info.nMax = Max;
+  Info.nPage = Page;
+  Info.nPos = Pos;
+  ::SetScrollInfo(Handle(), Bar, &Info, TRUE);
 }
 
 void TVirtualTree::SetTopRow(int Row) {
@@ -704,11 +727,7 @@ void TVirtualTree::SetTopRow(int Row) {
   ClampOffsets();
   if (FTopRow == Old || !HandleAllocated())
     return;
-  SCROLLINFO Info{};
-  Info.cbSize = sizeof(Info);
-  Info.fMask = SIF_POS;
-  Info.nPos = FTopRow;
-  ::SetScrollInfo(Handle(), SB_VERT, &Info, TRUE);
+  SetScrollBar(SB_VERT, SIF_POS, 0, 0, FTopRow);
   Invalidate();
 }
 
@@ -721,11 +740,7 @@ void TVirtualTree::SetOffsetX(int Offset) {
   if (FOffsetX == Old || !HandleAllocated())
     return;
   Layout();
-  SCROLLINFO Info{};
-  Info.cbSize = sizeof(Info);
-  Info.fMask = SIF_POS;
-  Info.nPos = FOffsetX;
-  ::SetScrollInfo(Handle(), SB_HORZ, &Info, TRUE);
+  SetScrollBar(SB_HORZ, SIF_POS, 0, 0, FOffsetX);
   Invalidate();
 }
 

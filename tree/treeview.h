@@ -225,6 +225,9 @@ private:
   void Layout();
   void ClampOffsets();
   void UpdateScrollBars();
+  // Gives a scroll bar (SB_VERT or SB_HORZ) the fields of Mask (SIF_RANGE with a minimum of 0,
+  // SIF_PAGE, SIF_POS), unless it has them already: setting a scroll bar redraws it.
+  void SetScrollBar(int Bar, UINT Mask, int Max, UINT Page, int Pos);
   void Scroll(int Bar, WORD Request);
   void MouseWheel(int Delta);
   RECT BodyRect() const;
@@ -256,6 +259,14 @@ private:
   int FOffsetX = 0;
   int FWheelRest = 0;      // wheel movement not yet turned into rows
   int FScrollBarDepth = 0; // UpdateScrollBars re-entered through WM_SIZE
+  // What each scroll bar was last given, and for which window.
+  struct TScrollBarState {
+    HWND Window = nullptr;
+    int Max = 0;
+    UINT Page = 0;
+    int Pos = 0;
+  };
+  TScrollBarState FScrollBars[2];
   TTreeNode* FHotNode = nullptr;
   bool FBusy = false;
   int FBusyDots = 0;

@@ -55,6 +55,9 @@ TEST_F(MaskTest, LiteralsMatchTheWholeTextIgnoringLetterCase) {
       {"\xE4", "\xE5", false},
       {"\xE4", "\xC4", false}, // only a to z fold
       {"_", "\x7F", false},
+      {"@", "`", false}, // bytes 0x20 apart that are no letters
+      {"`", "@", false},
+      {"^", "~", false},
   });
 }
 
@@ -76,6 +79,11 @@ TEST_F(MaskTest, StarMatchesAnyRun) {
       {"*aab", "aaab", true},
       {"a*bc*d", "abcbcxd", true},
       {"*a*a*", "a", false},
+      {"*B", "xxxb", true},
+      {"*@", "x`", false},
+      {"*AB", "xAaAb", true},
+      {"x*aB*c", "xaaBbc", true},
+      {"x*aB*c", "xaaBb", false},
   });
 }
 

@@ -236,6 +236,27 @@ TEST_F(NodeModelTest, SelectsAndUnselectsNodes) {
     EXPECT_FALSE(Model.Selected(Node)) << Id;
 }
 
+TEST_F(NodeModelTest, ClearingTheSelectionAfterManyChangesUnselectsEveryNode) {
+  AddKnownTree();
+  std::vector<TTreeNode*> All;
+  for (TTreeNode* Node = Model.First(); Node; Node = Model.Next(Node))
+    All.push_back(Node);
+  // Selected, unselected and selected again, many times over, in varying order.
+  for (std::size_t Round = 0; Round < 50; ++Round)
+    for (std::size_t I = 0; I < All.size(); ++I)
+      Model.SetSelected(All[(I * 7 + Round) % All.size()], (I + Round) % 3 != 0);
+  std::size_t Selected = 0;
+  for (TTreeNode* Node : All)
+    Selected += Model.Selected(Node);
+  EXPECT_GT(Selected, 0u);
+  Model.ClearSelection();
+  for (TTreeNode* Node : All)
+    EXPECT_FALSE(Model.Selected(Node));
+  Model.SetSelected(All.front(), true);
+  Model.ClearSelection();
+  EXPECT_FALSE(Model.Selected(All.front()));
+}
+
 TEST_F(NodeModelTest, StructureChangesAreBatchedByUpdates) {
   int Events = 0;
   Model.OnStructureChanged = [&] { ++Events; };

@@ -78,6 +78,26 @@ TEST_F(TextMatchTest, IgnoringCaseUsesTheUserLocale) {
   EXPECT_FALSE(Matches({"\xE4*"}, {"\xC4rger"}, true, true));
 }
 
+// Upper-cases "i" to a dotted capital I (0xDD), as a Turkish locale may; the rest as ASCII.
+std::string DottedIUpperCase(std::string_view Text) {
+  std::string Result = AsciiUpperCase(Text);
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    if (Text[I] == 'i') {
+      Result[I] = '\xDD';
+    }
+  }
+  return Result;
+}
+
+TEST_F(TextMatchTest, PlainAsciiCellsAreUpperCasedByTheLocaleToo) {
+  InstallLocale({DottedIUpperCase, AsciiLocale().CompareTextIgnoreCase, AsciiLocale().IsLeadByte});
+  // Both sides go through the locale: "i" equals "i", but no longer "I".
+  EXPECT_TRUE(Matches({"edit"}, {"Edit"}, false, false));
+  EXPECT_FALSE(Matches({"edit"}, {"EDIT"}, false, false));
+  EXPECT_TRUE(Matches({"*i*"}, {"Edit"}, false, true));
+  EXPECT_FALSE(Matches({"*i*"}, {"EDIT"}, false, true));
+}
+
 TEST_F(TextMatchTest, EveryCriterionMustMatchAndTheFirstMismatchStops) {
   const TCriteria Criteria{"a", "", "c"};
   const TTextCriteria Prepared(Criteria, false, false);
