@@ -108,7 +108,7 @@ TCharSet ReadSet(std::string_view Mask, std::size_t& Index) {
           Set.Members.set(V);
         }
         Last = AsciiUpper(End);
-        I += 1 + CharLength(Mask, I + 1);
+        I += Locale.IsLeadByte(End) && I + 2 < Mask.size() ? 3 : 2;
       }
     } else {
       Last = AsciiUpper(C);
