@@ -220,5 +220,36 @@ TEST_F(SettingsStoreTest, StoredRecordsAreCheckedAgainstTheProperties) {
   EXPECT_FALSE(StoredValue("WindowProperties", "Nonsense").has_value());
 }
 
+TEST_F(SettingsStoreTest, ChoicesMadeAfterACorruptKeyWasLoadedAreAllThereAtTheNextStart) {
+  SeedSettingsKey();
+  StoreValue("", DwordValue("IntFormat", 2));
+  StoreValue("", BinaryValue("StayOnTop", {7}));
+  StoreValue("", {"Style", RegSzType, {'1', 0}});
+  StoreValue("WindowProperties", BinaryValue("Handle", {1, 2, 3}));
+  StoreValue("ThreadProperties", BinaryValue("Extra", std::vector<std::uint8_t>(4000, 0xFF)));
+  StoreValue("ModuleProperties", DwordValue("ModuleName", 5));
+  EXPECT_TRUE(LoadSettings({}).Config);
+  for (TListKind Kind : {lkThread, lkModule})
+    EXPECT_TRUE(IsDefault(Kind));
+
+  Settings.IntFormat = 0;
+  Settings.Style = 1;
+  Settings.StayOnTop = false;
+  TColumnSettings& Thread = Settings.ColumnSettings[lkThread][0];
+  TColumnSettings& Module = Settings.ColumnSettings[lkModule][0];
+  Thread.Width = 123;
+  Module.Width = 45;
+  const std::string ThreadField = Thread.FieldName, ModuleField = Module.FieldName;
+  SaveSettings();
+
+  Settings = TWYNDO_Settings{};
+  EXPECT_FALSE(LoadSettings({}).Config) << "nothing unreadable is left behind";
+  EXPECT_EQ(Settings.IntFormat, 0);
+  EXPECT_EQ(Settings.Style, 1);
+  EXPECT_FALSE(Settings.StayOnTop);
+  EXPECT_EQ(Column(lkThread, ThreadField).Width, 123);
+  EXPECT_EQ(Column(lkModule, ModuleField).Width, 45);
+}
+
 } // namespace
 } // namespace wyndo::test
