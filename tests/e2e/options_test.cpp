@@ -47,6 +47,18 @@ bool ClickCheck(HWND Box, bool Wanted) {
   return ClickWindow(Box) && WaitFor([&] { return Checked(Box) == Wanted; });
 }
 
+// Whether the caption band of an active window shows Wyndo's own black-to-yellow gradient: a
+// yellowish point at two thirds of its width, left of the caption buttons.
+bool GradientCaption(HWND Window) {
+  const RECT Frame = RectOf(Window);
+  const int X = Frame.left + (Frame.right - Frame.left) * 2 / 3;
+  const TDisplayShot Point({X, Frame.top + 12, X + 1, Frame.top + 13});
+  if (Point.Pixels.empty())
+    return false;
+  const COLORREF Colour = Point.At(0, 0);
+  return GetRValue(Colour) > 100 && GetGValue(Colour) > 100 && GetBValue(Colour) < 60;
+}
+
 HWND OpenProperties(const TWyndo& Wyndo) {
   Wyndo.Command(mcProperties);
   return Wyndo.WaitForWindow("TPropertyForm", "Properties");
@@ -139,10 +151,13 @@ TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStar
     ASSERT_TRUE(DockBox && OnTopBox && FinderBox);
     EXPECT_FALSE(Checked(DockBox));
     EXPECT_TRUE(Checked(OnTopBox));
+    EXPECT_TRUE(WaitFor([&] { return GradientCaption(Dialog); })) << "Wyndo's own caption";
     ASSERT_TRUE(ChooseBelow(Combos[coIntFormat], 1));
+    ASSERT_TRUE(ChooseBelow(Combos[coStyle], 1));
     ASSERT_TRUE(ClickCheck(OnTopBox, false));
     ASSERT_TRUE(ClickCheck(FinderBox, false));
     ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "Apply")));
+    EXPECT_TRUE(WaitFor([&] { return !GradientCaption(Dialog); })) << "the platform's caption";
     EXPECT_TRUE(WaitFor([&] { return TextOf(MainFields[0]) == C; }))
         << "the main window's handle field shows " << TextOf(MainFields[0]);
     EXPECT_TRUE(WaitFor([&] { return TextOf(FindFields[0]) == C; }))
@@ -196,6 +211,7 @@ TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStar
   // Written at exit.
   EXPECT_EQ(test::StoredValue("", "IntFormat")->Data, std::vector<std::uint8_t>{2});
   EXPECT_EQ(test::StoredValue("", "Minimization")->Data, std::vector<std::uint8_t>{1});
+  EXPECT_EQ(test::StoredValue("", "Style")->Data, std::vector<std::uint8_t>{1});
   EXPECT_EQ(test::StoredValue("", "AppBarDocking")->Data, Dword(1));
   EXPECT_EQ(test::StoredValue("", "StayOnTop")->Data, Dword(0));
   EXPECT_EQ(test::StoredValue("", "MainFinder")->Data, Dword(0));
