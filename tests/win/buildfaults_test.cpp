@@ -80,13 +80,13 @@ void ExpectListedOnce(TTestList& List) {
   }
 }
 
-TEST_F(ListBuildingTest, ProcessesStartingAndEndingDuringBuildsAreListedAtMostOnce) {
-  // Children come and go until the builds are done: every other one starts up and runs to its
-  // end (loading its modules, making its application window, finding no test to run), the
-  // others are ended while suspended.
+// Children of this program coming and going on a thread of their own until the object goes:
+// every other one starts up and runs to its end (loading its modules, making its application
+// window, finding no test to run), the others are ended while suspended.
+struct TProcessChurn {
   std::atomic<bool> Stop{false};
   std::atomic<int> Ended{0};
-  std::thread Churn([&] {
+  std::thread Thread{[this] {
     for (int I = 0; !Stop; ++I) {
       TChild Child("--gtest_filter=-*", I % 2 ? 0 : CREATE_SUSPENDED);
       if (I % 2)
@@ -94,9 +94,17 @@ TEST_F(ListBuildingTest, ProcessesStartingAndEndingDuringBuildsAreListedAtMostOn
       Child.End();
       ++Ended;
     }
-  });
-  ASSERT_TRUE(WaitFor([&] { return Ended > 1; }, 30000));
-  const int EndedBefore = Ended;
+  }};
+  ~TProcessChurn() {
+    Stop = true;
+    Thread.join();
+  }
+};
+
+TEST_F(ListBuildingTest, ProcessesStartingAndEndingDuringBuildsAreListedAtMostOnce) {
+  TProcessChurn Churn;
+  ASSERT_TRUE(WaitFor([&] { return Churn.Ended > 1; }, 30000));
+  const int EndedBefore = Churn.Ended;
   auto Processes =
       MakeForm<TTestList>(lkProcess, std::vector{lkProcess, lkThread, lkWindow}, "Processes");
   auto Threads = MakeForm<TTestList>(lkThread, std::vector{lkThread, lkWindow}, "Threads");
@@ -118,9 +126,7 @@ TEST_F(ListBuildingTest, ProcessesStartingAndEndingDuringBuildsAreListedAtMostOn
         EXPECT_EQ(Counts[lkProcess] + Counts[lkThread] + Counts[lkWindow], List->Nodes().Count());
       }
     }
-  EXPECT_GT(Ended, EndedBefore) << "children ended while the lists were built";
-  Stop = true;
-  Churn.join();
+  EXPECT_GT(Churn.Ended, EndedBefore) << "children ended while the lists were built";
 }
 
 // A tool-help source over the real system that ends a child right after the process snapshot is
