@@ -18,6 +18,9 @@ TBuildHooks BuildHooks;
 
 namespace {
 
+// Counted by the records' constructor and destructor, whichever thread runs them.
+std::atomic<long> BuildRecords{0};
+
 bool IsStopped(const TThreadData& Data) {
   return Data.Stopped != 0;
 }
@@ -191,6 +194,18 @@ unsigned __stdcall ThreadEntry(void* Data) {
 }
 
 } // namespace
+
+TThreadData::TThreadData() {
+  BuildRecords.fetch_add(1, std::memory_order_relaxed);
+}
+
+TThreadData::~TThreadData() {
+  BuildRecords.fetch_sub(1, std::memory_order_relaxed);
+}
+
+long LiveBuildRecords() {
+  return BuildRecords.load(std::memory_order_relaxed);
+}
 
 std::uint8_t* BuildNodeRow(const TColumnModel& Columns, const TBasicInfo& Info,
                            TListNodeData& Node) {

@@ -58,6 +58,11 @@ public:
 
 // The record of one build; it destroys itself at the build's end.
 struct TThreadData {
+  TThreadData();
+  ~TThreadData();
+  TThreadData(const TThreadData&) = delete;
+  TThreadData& operator=(const TThreadData&) = delete;
+
   TBuildTarget* Form = nullptr;
   HWND Window = nullptr;     // the form's window, for the messages
   TListKind Kind = lkWindow; // the form's kind
@@ -69,6 +74,10 @@ struct TThreadData {
   TTreeNode* ParentNode = nullptr; // and under which node
   std::array<std::uint32_t, ListKindCount> Counts{};
 };
+
+// Build records alive in this process. A record lives from StartBuild until its worker is about
+// to end, so 0 means no build is running or left behind; tests check it after every kind of end.
+long LiveBuildRecords();
 
 // Starts a build of Form's list on a new worker thread.
 void StartBuild(TBuildTarget& Form);

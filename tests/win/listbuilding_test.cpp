@@ -8,6 +8,7 @@
 #include "info/infoobjects.h"
 #include "info/toolhelp.h"
 #include "lists/listbuilding.h"
+#include "tests/win/listbuild_fixture.h"
 #include "tests/win/process_support.h"
 #include "tests/win/test_support.h"
 #include "ui/forms.h"
@@ -23,92 +24,6 @@
 
 namespace wyndo::test {
 namespace {
-
-// A window that receives the build messages and keeps the tree the way a list window does.
-class TTestList : public TForm, public TBuildTarget {
-public:
-  TTestList(TListKind Kind, std::vector<TListKind> Kinds, std::string Caption = "Test List")
-      : FKind(Kind), FCaption(std::move(Caption)), FNodes(sizeof(TListNodeData)),
-        FColumns(BuildColumnModel(Kind, Kinds, Settings.ColumnSettings)) {
-    FNodes.OnFreeNode = [this](TTreeNode* Node) {
-      FreeRowSnapshot(FNodes.DataAs<TListNodeData>(Node).Row);
-    };
-    OnClose = [this](TObject&, TCloseAction&) { ++Closes; };
-  }
-  void BeforeDestruction() override {
-    StopBuild(*this); // before the window goes
-    TForm::BeforeDestruction();
-  }
-
-  HWND BuildWindow() override { return Handle(); }
-  TListKind BuildKind() const override { return FKind; }
-  TNodeModel& BuildNodes() override { return FNodes; }
-  const TColumnModel& BuildColumns() const override { return FColumns; }
-  std::string BuildCaption() override { return FCaption; }
-
-  void WndProc(TMessage& Message) override {
-    if (Message.Msg == WM_BUILDSTARTED) {
-      FNodes.Clear();
-      ++Started;
-      return;
-    }
-    if (Message.Msg == WM_BUILDFINISHED) {
-      ++Finished;
-      LastResult = Message.WParam;
-      return;
-    }
-    TForm::WndProc(Message);
-  }
-
-  bool Build(DWORD TimeoutMs = 30000) {
-    const int Before = Finished;
-    StartBuild(*this);
-    return WaitFor([&] { return Finished > Before && !FThreadData.load(); }, TimeoutMs);
-  }
-
-  TNodeModel& Nodes() { return FNodes; }
-  const TListNodeData& Data(TTreeNode* Node) { return FNodes.DataAs<TListNodeData>(Node); }
-  std::uint32_t KeyOf(TTreeNode* Node) { return RowKeyValue(Data(Node).Row, Data(Node).Key); }
-  TTreeNode* Find(TListKind Kind, std::uint32_t Key) {
-    for (TTreeNode* Node = FNodes.First(); Node; Node = FNodes.Next(Node))
-      if (Data(Node).Kind == Kind && Data(Node).Key && KeyOf(Node) == Key)
-        return Node;
-    return nullptr;
-  }
-  std::string Text(TTreeNode* Node, std::size_t Column) {
-    const TColumnSettings* Record = FColumns.Columns[Column].Records[Data(Node).Kind];
-    TRowValue Value;
-    return FindRowValue(Data(Node).Row, Record, FColumns.Columns.size(), Value)
-               ? FormatRowValue(Value)
-               : "";
-  }
-
-  int Started = 0, Finished = 0, Closes = 0;
-  WPARAM LastResult = 0;
-
-private:
-  TListKind FKind;
-  std::string FCaption;
-  TNodeModel FNodes;
-  TColumnModel FColumns;
-};
-
-class ListBuildingTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    Saved = Settings;
-    Settings.OSKind = osNT;
-    for (TListKind Kind : AllListKinds)
-      Settings.ColumnSettings[Kind] = DefaultColumnList(Kind);
-    SettingsResources.ThreadCounter.Reset(::CreateSemaphoreA(nullptr, 5, 5, ThreadCounterName));
-  }
-  void TearDown() override {
-    BuildHooks = {};
-    Settings = Saved;
-    SettingsResources.ThreadCounter.Reset();
-  }
-  TWYNDO_Settings Saved;
-};
 
 // Windows of this thread: a top-level form with nested children and hidden ones.
 struct TKnownWindows {
@@ -378,22 +293,6 @@ TEST_F(ListBuildingTest, WindowsComingAndGoingDuringTheBuildAreListedAtMostOnce)
 // ---------------------------------------------------------------------------------------------
 // Concurrency
 
-// Takes every build slot of every instance until released.
-struct THeldSlots {
-  TKernelHandle Semaphore{::OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, ThreadCounterName)};
-  int Held = 0;
-  THeldSlots() {
-    while (Held < 5 && ::WaitForSingleObject(Semaphore.Get(), 5000) == WAIT_OBJECT_0)
-      ++Held;
-  }
-  ~THeldSlots() { Release(); }
-  void Release() {
-    if (Held)
-      ::ReleaseSemaphore(Semaphore.Get(), Held, nullptr);
-    Held = 0;
-  }
-};
-
 TEST_F(ListBuildingTest, ABuildWaitsForASlotAndStoppingItThenEndsItWithoutEnumerating) {
   std::atomic<int> Enumerations{0};
   BuildHooks.OnEnumeration = [&](bool Begin) { Enumerations += Begin; };
@@ -443,21 +342,11 @@ struct TSharedCounter {
   }
 };
 
-std::vector<TFormPtr<TTestList>> StartBuilds(int Count, const std::string& Prefix) {
-  std::vector<TFormPtr<TTestList>> Lists;
-  for (int I = 0; I < Count; ++I) {
-    Lists.push_back(
-        MakeForm<TTestList>(lkThread, std::vector{lkThread, lkWindow}, Prefix + std::to_string(I)));
-    StartBuild(*Lists.back());
-  }
-  return Lists;
-}
-
-// Runs in the second process of the cross-process test (started by it, never on its own).
-TEST_F(ListBuildingTest, DISABLED_SecondProcessBuildsFour) {
+// Runs in each second process of the cross-process test (started by it, never on its own).
+TEST_F(ListBuildingTest, DISABLED_SecondProcessBuildsThree) {
   TSharedCounter Shared;
   Shared.Hook();
-  auto Lists = StartBuilds(4, "Second ");
+  auto Lists = StartBuilds(3, "Second " + std::to_string(::GetCurrentProcessId()) + " ");
   EXPECT_TRUE(WaitFor(
       [&] {
         return std::all_of(Lists.begin(), Lists.end(), [](auto& L) { return L->Finished == 1; });
@@ -465,16 +354,16 @@ TEST_F(ListBuildingTest, DISABLED_SecondProcessBuildsFour) {
       60000));
 }
 
-TEST_F(ListBuildingTest, NoMoreThanFiveBuildsEnumerateAtATimeAcrossProcesses) {
+TEST_F(ListBuildingTest, NoMoreThanFiveBuildsEnumerateAtATimeAcrossThreeProcesses) {
   TSharedCounter Shared;
   Shared.Hook();
   char Self[MAX_PATH];
   ::GetModuleFileNameA(nullptr, Self, MAX_PATH);
-  TProgram Second("--gtest_also_run_disabled_tests "
-                  "--gtest_filter=ListBuildingTest.DISABLED_SecondProcessBuildsFour",
-                  Self);
-  auto Lists = StartBuilds(4, "First ");
-  // Eight builds wait at the gate; five hold slots, three wait for one.
+  const std::string Second = "--gtest_also_run_disabled_tests "
+                             "--gtest_filter=ListBuildingTest.DISABLED_SecondProcessBuildsThree";
+  TProgram SecondA(Second, Self), SecondB(Second, Self);
+  auto Lists = StartBuilds(3, "First ");
+  // Nine builds wait at the gate; five hold slots, four wait for one.
   ASSERT_TRUE(WaitFor([&] { return Shared.Counts[0] == 5; }, 20000));
   EXPECT_FALSE(WaitFor([&] { return Shared.Counts[0] > 5; }, 500));
   ::SetEvent(Shared.Gate.Get());
@@ -483,8 +372,9 @@ TEST_F(ListBuildingTest, NoMoreThanFiveBuildsEnumerateAtATimeAcrossProcesses) {
         return std::all_of(Lists.begin(), Lists.end(), [](auto& L) { return L->Finished == 1; });
       },
       60000));
-  EXPECT_EQ(Second.WaitForExit(60000), 0u);
-  EXPECT_EQ(Shared.Counts[2], 8);
+  EXPECT_EQ(SecondA.WaitForExit(60000), 0u);
+  EXPECT_EQ(SecondB.WaitForExit(60000), 0u);
+  EXPECT_EQ(Shared.Counts[2], 9);
   EXPECT_EQ(Shared.Counts[1], 5) << "the most enumerating at one time";
 }
 
