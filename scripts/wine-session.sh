@@ -66,8 +66,11 @@ printf '%s\n' '#include <windows.h>' \
   '  while (GetMessageA(&m, 0, 0, 0) > 0) DispatchMessageA(&m); return 0; }' |
   x86_64-w64-mingw32-gcc -x c - -o "$session_dir/keeper.exe"
 wine "$session_dir/keeper.exe" </dev/null >/dev/null 2>&1 &
-for _ in $(seq 1 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop' && break
+# Under load (a session pinned to one CPU right after a build) the desktop can take many seconds.
+desktop_up=0
+for _ in $(seq 1 600); do
+  xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop' && { desktop_up=1; break; }
   sleep 0.1
 done
+[ "$desktop_up" = 1 ] || echo "wine-session: the virtual desktop did not appear within 60 s" >&2
 "$@"
