@@ -200,5 +200,93 @@ TEST_F(EndToEndLists, TheProcessListsHeaderFollowsTheFocusedRowAndOnlyWindowRows
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
+// Searches the list from its first row for Text in the field Field of the search dialog's first
+// kind, twice: whether the first search found a row, and whether the second went on to another.
+struct TSearchOutcome {
+  bool First = false, Again = false;
+};
+TSearchOutcome SearchTwice(const TWyndo& Wyndo, HWND List, int Field, const std::string& Text) {
+  TSearchOutcome Outcome;
+  if (!ClickAt(ToolButtonPoint(List, SearchButton)))
+    return Outcome;
+  HWND Search = Wyndo.WaitForWindow("TListSearchForm", "Search");
+  const std::vector<HWND> Fields = Search ? ChildWindows(Search, "ListBox") : std::vector<HWND>{};
+  if (Fields.size() != 1 || !ClickAt(ListItemPoint(Fields[0], Field)) || !PressKeys("ctrl+a") ||
+      !TypeText(Text) || !PressKeys("Return"))
+    return Outcome;
+  ClickWindow(test::FindChildWindow(Search, "Button", "Begin"));
+  HWND Button = test::FindChildWindow(Search, "Button", "Search");
+  for (bool* Found : {&Outcome.First, &Outcome.Again}) {
+    if (!WaitFor([&] { return ::IsWindowEnabled(Button) != FALSE; }) || !ClickWindow(Button))
+      return Outcome;
+    HWND Done = Wyndo.WaitForMessageBox("Searching done", 1500);
+    *Found = Done == nullptr;
+    if (Done && !CloseMessageBox(Done))
+      return Outcome;
+  }
+  ClickWindow(test::FindChildWindow(Search, "Button", "Cancel"));
+  WaitFor([&] { return !::IsWindowVisible(Search); });
+  return Outcome;
+}
+
+TEST_F(EndToEndLists, TheThreadAndModuleListsCountSearchAndRefresh) {
+  Seed();
+  TWyndo Wyndo;
+  Wyndo.Command(mcThreads);
+  HWND Threads = Wyndo.WaitForWindow("TThreadListForm", "Thread List 1");
+  ASSERT_NE(Threads, nullptr);
+  ASSERT_TRUE(Wyndo.WaitForList(Threads));
+  EXPECT_EQ(HeaderCaptions(Threads),
+            (std::vector<std::string>{"ThreadID", "ModuleName", "ModulePath"}));
+  const std::vector<std::string> ThreadCounts = StatusTexts(Threads);
+  ASSERT_EQ(ThreadCounts.size(), 2u);
+  EXPECT_TRUE(ThreadCounts[0].ends_with(": Threads") && ThreadCounts[0] != "0: Threads")
+      << ThreadCounts[0];
+  EXPECT_TRUE(ThreadCounts[1].ends_with(": Windows")) << ThreadCounts[1];
+  // The program's own main thread is listed; no thread runs "e2e-absent.exe".
+  EXPECT_TRUE(SearchTwice(Wyndo, Threads, 1, "wyndo.exe").First);
+  EXPECT_FALSE(SearchTwice(Wyndo, Threads, 1, "e2e-absent.exe").First);
+
+  Wyndo.Command(mcModules);
+  HWND Modules = Wyndo.WaitForWindow("TModuleListForm", "Module List 1");
+  ASSERT_NE(Modules, nullptr);
+  ASSERT_TRUE(Wyndo.WaitForList(Modules));
+  // A third column, without caption, is there for the process rows' third field.
+  EXPECT_EQ(HeaderCaptions(Modules),
+            (std::vector<std::string>{"ModuleName", "ModulePath", ""}));
+  const std::vector<std::string> ModuleCounts = StatusTexts(Modules);
+  ASSERT_EQ(ModuleCounts.size(), 2u);
+  EXPECT_TRUE(ModuleCounts[0].ends_with(": Modules")) << ModuleCounts[0];
+  EXPECT_TRUE(ModuleCounts[1].ends_with(": Processes")) << ModuleCounts[1];
+  // The program's file is one module, found once; the search goes on to no other.
+  const TSearchOutcome Own = SearchTwice(Wyndo, Modules, 0, "WYNDO.EXE");
+  EXPECT_TRUE(Own.First) << "the search ignores case by default";
+  EXPECT_FALSE(Own.Again);
+  // A process row below a module shows the process's fields in the header.
+  ASSERT_TRUE(KeysInTree(Modules, "Home Right Down"));
+  EXPECT_TRUE(WaitFor([&] { return HeaderCaptions(Modules).at(0) == "ProcessID"; }));
+
+  // A refresh builds the list again: a module this test loads meanwhile, under a name of its
+  // own, is counted and found.
+  const std::string Before = StatusTexts(Modules).at(0);
+  char System[MAX_PATH], Temp[MAX_PATH];
+  ::GetSystemDirectoryA(System, MAX_PATH);
+  ::GetTempPathA(MAX_PATH, Temp);
+  const std::string Copy = std::string(Temp) + "e2e-refresh.dll";
+  ASSERT_TRUE(::CopyFileA((std::string(System) + "\\msimg32.dll").c_str(), Copy.c_str(), FALSE));
+  HMODULE Loaded = ::LoadLibraryA(Copy.c_str());
+  ASSERT_NE(Loaded, nullptr);
+  ASSERT_TRUE(ClickAt(ToolButtonPoint(Modules, RefreshButton)));
+  EXPECT_TRUE(WaitFor([&] {
+    const auto Texts = StatusTexts(Modules);
+    return !Texts.empty() && !Texts[0].empty() && Texts[0] != Before &&
+           ::IsWindowEnabled(TreeOf(Modules));
+  })) << "still " << Before;
+  EXPECT_TRUE(SearchTwice(Wyndo, Modules, 0, "e2e-refresh.dll").First);
+  ::FreeLibrary(Loaded);
+  ::DeleteFileA(Copy.c_str());
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
 } // namespace
 } // namespace wyndo::e2e
