@@ -397,6 +397,7 @@ TWinControl::TWinControl() {
 }
 
 TWinControl::~TWinControl() {
+  TForm::ForgetControl(this);
   // Children that outlive us (they belong to their form) must not call back into this object.
   for (TControl* Child : FControls)
     Child->FParent = nullptr;
@@ -764,6 +765,10 @@ void TWinControl::WndProc(TMessage& Message) {
     }
     break;
   case WM_SETFOCUS:
+    // The form remembers the control, to give the focus back to it when it is activated again
+    // (after a message box, or when the user comes back from another window).
+    if (TForm* Form = ParentForm(); Form && Form != this)
+      Form->FActiveControl = this;
     DefaultHandler(Message);
     if (OnEnter)
       OnEnter(*this);

@@ -315,6 +315,12 @@ TModalResult TForm::ShowModal() {
   return Result;
 }
 
+void TForm::ForgetControl(const TWinControl* Control) {
+  for (TForm* Form : Screen.FForms)
+    if (Form->FActiveControl == Control)
+      Form->FActiveControl = nullptr;
+}
+
 void TForm::SetActiveControl(TWinControl* Control) {
   FActiveControl = Control;
   if (Control && HandleAllocated() && ::GetActiveWindow() == Handle() && Control->CanFocus())

@@ -149,6 +149,8 @@ private:
   void ApplyFrameStyle();
   void FocusFirst();
   std::vector<TWinControl*> TabList() const;
+  // A control going away stops being any form's active control.
+  static void ForgetControl(const TWinControl* Control);
 
   std::vector<std::unique_ptr<TControl>> FComponents;
   TBorderStyle FBorderStyle = TBorderStyle::bsSizeable;

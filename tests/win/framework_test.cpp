@@ -263,6 +263,43 @@ TEST_F(FrameworkTest, MenusAreBuiltFromTheirItemsAndRunTheChosenOne) {
   EXPECT_EQ(::GetMenu(Form->Handle()), nullptr);
 }
 
+TEST_F(FrameworkTest, AFormGivesTheFocusBackToTheControlThatLastHadIt) {
+  Add<TEdit>(10, 10, 100, 21)->TabOrder = 0;
+  auto* Second = Add<TEdit>(10, 40, 100, 21);
+  Second->TabOrder = 1;
+  Form->Show();
+  ::SetActiveWindow(Form->Handle());
+  ::SetFocus(Second->Handle()); // as a click or Tab would
+  EXPECT_EQ(Form->ActiveControl(), Second);
+
+  // Back from a message box it owned and from another window of the program.
+  {
+    TMessageBoxWatcher Watcher("Focus");
+    ::MessageBoxA(Form->Handle(), "Closed by the test", "Focus", MB_OK);
+    EXPECT_TRUE(Watcher.Result().has_value());
+  }
+  EXPECT_EQ(::GetFocus(), Second->Handle());
+  auto Other = MakeForm<TForm>();
+  Other->Show();
+  ::SetActiveWindow(Other->Handle());
+  ASSERT_NE(::GetFocus(), Second->Handle());
+  ::SetActiveWindow(Form->Handle());
+  EXPECT_EQ(::GetFocus(), Second->Handle());
+
+  // A control going away is forgotten.
+  {
+    TEdit Passing;
+    Passing.SetParent(Form.get());
+    Passing.SetBounds(10, 70, 100, 21);
+    ::SetFocus(Passing.Handle());
+    EXPECT_EQ(Form->ActiveControl(), &Passing);
+  }
+  EXPECT_EQ(Form->ActiveControl(), nullptr);
+  ::SetActiveWindow(Other->Handle());
+  ::SetActiveWindow(Form->Handle());
+  EXPECT_NE(::GetFocus(), nullptr);
+}
+
 TEST_F(FrameworkTest, AFixedCommandIdentifierIsKeptAndATakenOneFallsBackToAHandedOutOne) {
   TPopupMenu Menu;
   int Runs = 0;
