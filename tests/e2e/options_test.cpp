@@ -251,9 +251,9 @@ TEST_F(EndToEndOptions, TheListsPageChoosesTheColumnsOfListsOpenedAfterwards) {
   ASSERT_NE(Box, nullptr);
   EXPECT_EQ(test::MessageBoxText(Box), "This item can't be deactivated!");
   ASSERT_TRUE(CloseMessageBox(Box));
-  // "ControlID" on, "ClassName" off.
-  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Dialog; }));
-  ASSERT_TRUE(ClickAt(ClientPoint(Fields, 60, 6)));
+  // "ControlID" on, "ClassName" off: the keys go to the field list, which has the focus again.
+  ASSERT_TRUE(
+      WaitFor([&] { return ::GetForegroundWindow() == Dialog && FocusOf(Fields) == Fields; }));
   ASSERT_TRUE(ToggleEntry(Fields, "ControlID"));
   ASSERT_TRUE(ToggleEntry(Fields, "ClassName"));
   ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "OK")));
@@ -263,8 +263,7 @@ TEST_F(EndToEndOptions, TheListsPageChoosesTheColumnsOfListsOpenedAfterwards) {
   HWND List = Wyndo.WaitForWindow("TWindowListForm", "Window List 1");
   ASSERT_NE(List, nullptr);
   ASSERT_TRUE(Wyndo.WaitForList(List));
-  EXPECT_EQ(HeaderCaptions(List),
-            (std::vector<std::string>{"Handle", "WindowText", "ControlID"}));
+  EXPECT_EQ(HeaderCaptions(List), (std::vector<std::string>{"Handle", "WindowText", "ControlID"}));
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
