@@ -107,10 +107,8 @@ double SecondsOnWorker(const std::function<void()>& Work) {
 }
 
 const std::vector<TListKind>& KindsOf(TListKind Kind) {
-  static const std::vector<TListKind> Kinds[] = {{lkWindow},
-                                                 {lkProcess, lkThread, lkWindow},
-                                                 {lkThread, lkWindow},
-                                                 {lkModule, lkProcess}};
+  static const std::vector<TListKind> Kinds[] = {
+      {lkWindow}, {lkProcess, lkThread, lkWindow}, {lkThread, lkWindow}, {lkModule, lkProcess}};
   return Kinds[Kind];
 }
 
@@ -654,7 +652,8 @@ void FillWindowList(TListForm& List, std::size_t Count) {
     for (int Child = 0; Child < 9 && Made < Count; ++Child) {
       TTreeNode* ChildNode = Add(TopNode, "Stress child " + std::to_string(Made), "WyndoStress");
       for (int Grandchild = 0; Grandchild < 10 && Made < Count; ++Grandchild)
-        Add(ChildNode, "Stress child " + std::to_string(Made), Grandchild == 9 ? "Edit" : "WyndoStress");
+        Add(ChildNode, "Stress child " + std::to_string(Made),
+            Grandchild == 9 ? "Edit" : "WyndoStress");
     }
   }
   List.Tree->Refresh();
@@ -869,8 +868,8 @@ int Run(int argc, char** argv) {
       Print("build_modules_ratio", MeasureBuilder(lkModule, BareModuleList, Rounds));
   }
   if (Wanted("filter") || Wanted("search")) {
-    const TListFigures Figures =
-        MeasureFilterAndSearch(ListNodes, std::max(7 * Rounds, 21), Wanted("filter"), Wanted("search"));
+    const TListFigures Figures = MeasureFilterAndSearch(ListNodes, std::max(7 * Rounds, 21),
+                                                        Wanted("filter"), Wanted("search"));
     if (Wanted("filter"))
       Print("filter_ratio", Figures.Filter);
     if (Wanted("search"))

@@ -84,8 +84,8 @@ std::string ModuleFile(const std::string& Folder, int Index) {
 // A copy: loads the modules, starts its threads, reports ready and waits for the word to end.
 int ChildMain(const TPlan& Plan) {
   HANDLE Quit = ::OpenEventA(SYNCHRONIZE, FALSE, QuitEventName(Plan.Parent).c_str());
-  HANDLE Ready = ::OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE,
-                                  ReadySemaphoreName(Plan.Parent).c_str());
+  HANDLE Ready =
+      ::OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, ReadySemaphoreName(Plan.Parent).c_str());
   if (!Quit || !Ready)
     return 1;
   for (int I = 0; I < Plan.Modules; ++I)
@@ -134,8 +134,8 @@ public:
       STARTUPINFOA Startup{};
       Startup.cb = sizeof(Startup);
       PROCESS_INFORMATION Process{};
-      if (::CreateProcessA(Program.c_str(), CommandLine.data(), nullptr, nullptr, FALSE, 0,
-                           nullptr, nullptr, &Startup, &Process)) {
+      if (::CreateProcessA(Program.c_str(), CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &Startup, &Process)) {
         ::CloseHandle(Process.hThread);
         FChildren.push_back(Process.hProcess);
       }

@@ -130,10 +130,10 @@ TCharSet ReadSet(std::string_view Mask, std::size_t& Index) {
 struct TMask::TState {
   enum class TKind : std::uint8_t { Literal, DoubleByte, AnyChar, Set, End };
   TKind Kind = TKind::End;
-  bool SkipBefore = false;  // a '*' precedes: any run of characters may come first
-  bool Negate = false;      // Set: matches the characters not in Members
-  unsigned char Lead = 0;   // Literal: the upper-cased byte; DoubleByte: its first byte
-  unsigned char Trail = 0;  // DoubleByte: its second byte
+  bool SkipBefore = false; // a '*' precedes: any run of characters may come first
+  bool Negate = false;     // Set: matches the characters not in Members
+  unsigned char Lead = 0;  // Literal: the upper-cased byte; DoubleByte: its first byte
+  unsigned char Trail = 0; // DoubleByte: its second byte
   // Literal: 0x20 when Lead is a letter, else 0; a byte B matches when (B | Fold) == Folded.
   unsigned char Fold = 0;
   unsigned char Folded = 0;
@@ -237,8 +237,8 @@ bool TMask::Matches(std::string_view Text) const {
       // A literal after '*': the run takes every character before the next one that can match
       // the literal, at once rather than one failed try at a time.
       if (State.Kind == TState::TKind::Literal) {
-        while (T < Text.size() && (AsciiUpper(ByteAt(Text, T)) != State.Lead ||
-                                   CharLength(Text, T, LeadBytes) != 1)) {
+        while (T < Text.size() &&
+               (AsciiUpper(ByteAt(Text, T)) != State.Lead || CharLength(Text, T, LeadBytes) != 1)) {
           T += CharLength(Text, T, LeadBytes);
         }
       }

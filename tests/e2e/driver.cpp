@@ -111,7 +111,8 @@ TDisplayShot::TDisplayShot(const RECT& Area)
     int Max = 0;
     if (std::fscanf(File, "P6 %d %d %d", &W, &H, &Max) == 3 && W == Width && H == Height &&
         Max == 255 && std::fgetc(File) != EOF) {
-      std::vector<unsigned char> Bytes(static_cast<std::size_t>(W) * static_cast<std::size_t>(H) * 3);
+      std::vector<unsigned char> Bytes(static_cast<std::size_t>(W) * static_cast<std::size_t>(H) *
+                                       3);
       if (std::fread(Bytes.data(), 1, Bytes.size(), File) == Bytes.size())
         for (std::size_t Index = 0; Index < Bytes.size(); Index += 3)
           Pixels.push_back(RGB(Bytes[Index], Bytes[Index + 1], Bytes[Index + 2]));
@@ -165,8 +166,8 @@ public:
   TRemoteMemory(HWND Window, std::size_t Size) : FSize(Size) {
     DWORD Id = 0;
     ::GetWindowThreadProcessId(Window, &Id);
-    FProcess.Reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                 Id));
+    FProcess.Reset(
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, Id));
     if (!FProcess)
       throw std::runtime_error("cannot open the program's process");
     FAddress = ::VirtualAllocEx(FProcess.Get(), nullptr, Size, MEM_COMMIT, PAGE_READWRITE);
@@ -185,8 +186,7 @@ public:
                          nullptr);
   }
   void Read(void* Data, std::size_t Size, std::size_t Offset = 0) const {
-    ::ReadProcessMemory(FProcess.Get(), static_cast<char*>(FAddress) + Offset, Data, Size,
-                        nullptr);
+    ::ReadProcessMemory(FProcess.Get(), static_cast<char*>(FAddress) + Offset, Data, Size, nullptr);
   }
   std::string ReadText(std::size_t Offset = 0) const {
     std::vector<char> Text(FSize - Offset + 1, '\0');
@@ -332,8 +332,7 @@ BOOL CALLBACK CollectTopLevel(HWND Window, LPARAM Data) {
   ::GetWindowThreadProcessId(Window, &Process);
   char Class[256] = {};
   ::GetClassNameA(Window, Class, sizeof(Class));
-  if (Process == Search.Id && std::string(Class) == Search.ClassName &&
-      ::IsWindowVisible(Window))
+  if (Process == Search.Id && std::string(Class) == Search.ClassName && ::IsWindowVisible(Window))
     Search.Found.push_back(Window);
   return TRUE;
 }
@@ -380,9 +379,8 @@ bool CloseMessageBox(HWND Box) {
     ::GetWindowThreadProcessId(::GetForegroundWindow(), &Front);
 
     HWND Window = ::GetForegroundWindow();
-    return (!::IsWindow(Box) || !::IsWindowVisible(Box)) &&
-           (!Owner || ::IsWindowEnabled(Owner)) && Window != Box && ::IsWindowVisible(Window) &&
-           Front == Process;
+    return (!::IsWindow(Box) || !::IsWindowVisible(Box)) && (!Owner || ::IsWindowEnabled(Owner)) &&
+           Window != Box && ::IsWindowVisible(Window) && Front == Process;
   });
 }
 

@@ -8,10 +8,9 @@
 #include "tests/win/test_support.h"
 #include "ui/forms.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace wyndo::e2e {

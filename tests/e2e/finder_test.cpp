@@ -26,8 +26,8 @@ std::string Differences(const TDisplayShot& A, const TDisplayShot& B) {
     for (int X = 0; X < A.Width; ++X)
       if (A.At(X, Y) != B.At(X, Y) && Count++ == 0) {
         char Text[96] = {};
-        std::snprintf(Text, sizeof(Text), " first at (%d, %d): %06lX, was %06lX", X, Y,
-                      A.At(X, Y), B.At(X, Y));
+        std::snprintf(Text, sizeof(Text), " first at (%d, %d): %06lX, was %06lX", X, Y, A.At(X, Y),
+                      B.At(X, Y));
         First = Text;
       }
   return Count == 0 ? "" : std::to_string(Count) + " pixels differ," + First;
@@ -76,9 +76,8 @@ TEST_F(EndToEndFinder, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformatio
   ASSERT_EQ(Finders.size(), 1u);
   const RECT TargetRect = RectOf(Picked->Handle());
   // The target has taken its inactive look (this thread has no active window any more).
-  ASSERT_TRUE(WaitFor([&] {
-    return ::GetForegroundWindow() == Wyndo.Main() && ::GetActiveWindow() == nullptr;
-  }));
+  ASSERT_TRUE(WaitFor(
+      [&] { return ::GetForegroundWindow() == Wyndo.Main() && ::GetActiveWindow() == nullptr; }));
   // Shown as it stays: two shots in a row agree.
   TDisplayShot Before(TargetRect);
   ASSERT_TRUE(WaitFor([&] {
@@ -93,16 +92,16 @@ TEST_F(EndToEndFinder, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformatio
   ASSERT_TRUE(Xdotool("mousedown 1"));
   ASSERT_TRUE(MoveTo({640, 400}));
   ASSERT_TRUE(MoveTo(CenterOf(Picked->Handle())));
-  const bool Reported =
-      WaitFor([&] { return TextOf(Fields[0]) == HandleText(Picked->Handle()); });
+  const bool Reported = WaitFor([&] { return TextOf(Fields[0]) == HandleText(Picked->Handle()); });
   ASSERT_TRUE(Xdotool("mouseup 1"));
   ASSERT_TRUE(Reported) << "the handle field shows " << TextOf(Fields[0]);
   EXPECT_EQ(TextOf(Fields[1]), "E2E Pick Target");
   EXPECT_EQ(TextOf(Fields[2]), ClassOf(Picked->Handle()));
   // The frame that marked the target is gone: the window looks as before the drag.
   std::string Changed;
-  EXPECT_TRUE(WaitFor([&] { return (Changed = Differences(TDisplayShot(TargetRect), Before)).empty(); }))
-      << Changed;
+  EXPECT_TRUE(WaitFor([&] {
+    return (Changed = Differences(TDisplayShot(TargetRect), Before)).empty();
+  })) << Changed;
 
   // Hovering the panel under the tool opens the finder tool window hanging below it.
   HWND Panel = ToolWindowPanel(Wyndo.Main());

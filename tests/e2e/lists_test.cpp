@@ -150,9 +150,9 @@ TEST_F(EndToEndLists, TheWindowListSortsSearchesHighlightsSelectsRefreshesAndFil
   ASSERT_TRUE(PressKeys("Return"));
   ASSERT_NE(Wyndo.WaitForWindow("TFilterForm", "Filter", 500), nullptr)
       << "Enter in the text field closed the dialog";
-  EXPECT_EQ(::SendMessageA(test::FindChildWindow(Filter, "Button", "Activate Filter"), BM_GETCHECK,
-                           0, 0),
-            BST_CHECKED);
+  EXPECT_EQ(
+      ::SendMessageA(test::FindChildWindow(Filter, "Button", "Activate Filter"), BM_GETCHECK, 0, 0),
+      BST_CHECKED);
   ASSERT_TRUE(ClickWindow(test::FindChildWindow(Filter, "Button", "OK")));
   ASSERT_TRUE(Wyndo.WaitForNoWindow("TFilterForm"));
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(List) != FALSE; }));
@@ -252,8 +252,7 @@ TEST_F(EndToEndLists, TheThreadAndModuleListsCountSearchAndRefresh) {
   ASSERT_NE(Modules, nullptr);
   ASSERT_TRUE(Wyndo.WaitForList(Modules));
   // A third column, without caption, is there for the process rows' third field.
-  EXPECT_EQ(HeaderCaptions(Modules),
-            (std::vector<std::string>{"ModuleName", "ModulePath", ""}));
+  EXPECT_EQ(HeaderCaptions(Modules), (std::vector<std::string>{"ModuleName", "ModulePath", ""}));
   const std::vector<std::string> ModuleCounts = StatusTexts(Modules);
   ASSERT_EQ(ModuleCounts.size(), 2u);
   EXPECT_TRUE(ModuleCounts[0].ends_with(": Modules")) << ModuleCounts[0];
@@ -281,7 +280,8 @@ TEST_F(EndToEndLists, TheThreadAndModuleListsCountSearchAndRefresh) {
     const auto Texts = StatusTexts(Modules);
     return !Texts.empty() && !Texts[0].empty() && Texts[0] != Before &&
            ::IsWindowEnabled(TreeOf(Modules));
-  })) << "still " << Before;
+  })) << "still "
+      << Before;
   EXPECT_TRUE(SearchTwice(Wyndo, Modules, 0, "e2e-refresh.dll").First);
   ::FreeLibrary(Loaded);
   ::DeleteFileA(Copy.c_str());

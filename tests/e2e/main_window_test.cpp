@@ -22,8 +22,8 @@ class EndToEndMainWindow : public EndToEndTest {};
     return ::testing::AssertionFailure() << Texts.size() << " status panels";
   for (std::size_t Index = 0; Index < Words.size(); ++Index)
     if (!std::regex_match(Texts[Index], std::regex("[1-9][0-9]*: " + Words[Index])))
-      return ::testing::AssertionFailure() << "panel " << Index << " shows \"" << Texts[Index]
-                                           << "\"";
+      return ::testing::AssertionFailure()
+             << "panel " << Index << " shows \"" << Texts[Index] << "\"";
   return ::testing::AssertionSuccess();
 }
 
@@ -67,8 +67,9 @@ TEST_F(EndToEndMainWindow, EveryMenuCommandOpensWhatItNamesAndTheChildWindowsAre
   // Cascade: each window one step further right and down than the one before, in the order
   // they were opened; the main window keeps its place.
   Wyndo.Command(mcCascade);
-  ASSERT_TRUE(WaitFor([&] { return RectOf(Children[0]).left == 0 && RectOf(Children[0]).top == 0; }))
-      << "the first child window is not at the screen's origin";
+  ASSERT_TRUE(WaitFor([&] {
+    return RectOf(Children[0]).left == 0 && RectOf(Children[0]).top == 0;
+  })) << "the first child window is not at the screen's origin";
   ASSERT_TRUE(WaitFor([&] {
     const int Step = RectOf(Children[1]).left - RectOf(Children[0]).left;
     for (std::size_t Index = 1; Index < Children.size(); ++Index) {
@@ -144,9 +145,9 @@ TEST_F(EndToEndMainWindow, TheToolBarButtonsOpenTheirWindowsWhenClicked) {
     const char* Caption;
   };
   const TButtonCase Buttons[] = {
-      {0, "TWindowListForm", "Window List 1"},   {39, "TProcessListForm", "Process List 1"},
-      {78, "TThreadListForm", "Thread List 1"},  {117, "TModuleListForm", "Module List 1"},
-      {164, "TWndSearchForm", "Find Window 1"},  {0, "TWindowListForm", "Window List 2"},
+      {0, "TWindowListForm", "Window List 1"},  {39, "TProcessListForm", "Process List 1"},
+      {78, "TThreadListForm", "Thread List 1"}, {117, "TModuleListForm", "Module List 1"},
+      {164, "TWndSearchForm", "Find Window 1"}, {0, "TWindowListForm", "Window List 2"},
   };
   for (const TButtonCase& Button : Buttons) {
     ASSERT_TRUE(ClickAt(ToolButtonPoint(Wyndo.Main(), Button.Left)));

@@ -72,8 +72,8 @@ void ExpectListedOnce(TTestList& List) {
   TNodeModel& Nodes = List.Nodes();
   for (TTreeNode* Node = Nodes.First(); Node; Node = Nodes.Next(Node)) {
     const TListKind Kind = List.Data(Node).Kind;
-    TTreeNode* Scope = List.BuildKind() == lkModule && Kind == lkProcess ? Nodes.Parent(Node)
-                                                                         : nullptr;
+    TTreeNode* Scope =
+        List.BuildKind() == lkModule && Kind == lkProcess ? Nodes.Parent(Node) : nullptr;
     const std::string Key = Kind == lkModule ? List.Text(Node, 1) + List.Text(Node, 0)
                                              : std::to_string(List.KeyOf(Node));
     EXPECT_TRUE(Seen.emplace(Scope, Kind, Key).second) << "listed twice: " << Key;
@@ -203,7 +203,9 @@ struct THungWindow {
     ::WaitForSingleObject(Release.Get(), 60000);
     ::DestroyWindow(Own);
   }};
-  THungWindow() { WaitFor([this] { return Window != nullptr; }); }
+  THungWindow() {
+    WaitFor([this] { return Window != nullptr; });
+  }
   ~THungWindow() {
     ::SetEvent(Release.Get());
     Thread.join();
