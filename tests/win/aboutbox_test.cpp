@@ -366,22 +366,5 @@ TEST(ShowAboutBoxTest, RunsModallyUntilAClickAndIsFreedThen) {
   EXPECT_FALSE(::IsWindow(ShownBox));
 }
 
-// Not a test: shows the about box, and a second one in its hidden view, for a screenshot.
-TEST(ShowAboutBoxTest, DISABLED_ShowcaseForScreenshots) {
-  auto Box = MakeForm<TTestAboutForm>(ProductVersion());
-  Box->Position = TPosition::poDesigned;
-  Box->SetBounds(0, 0, Box->Width(), Box->Height());
-  Box->Show();
-  auto Hidden = MakeForm<TAboutForm>(ProductVersion());
-  Hidden->Position = TPosition::poDesigned;
-  Hidden->SetBounds(631, 500, Hidden->Width(), Hidden->Height());
-  Hidden->Show();
-  const POINT Pi{Hidden->Label4->Left() + 2, Hidden->Label4->Top() + 6};
-  ::SendMessageA(Hidden->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL | MK_SHIFT,
-                 MAKELPARAM(Pi.x, Pi.y));
-  ::SendMessageA(Hidden->Handle(), WM_LBUTTONUP, MK_CONTROL | MK_SHIFT, MAKELPARAM(Pi.x, Pi.y));
-  WaitFor([] { return false; }, 30000);
-}
-
 } // namespace
 } // namespace wyndo::test

@@ -523,25 +523,5 @@ TEST_F(FilterSearchTest, TheSearchDialogFollowsItsListWindow) {
 namespace wyndo::test {
 namespace {
 
-// Not a test: shows the filter and search dialogs for a screenshot (run with
-// --gtest_also_run_disabled_tests while the screen is captured).
-TEST_F(FilterSearchTest, DISABLED_ShowcaseForScreenshots) {
-  auto& Processes = OpenList<TProcessListForm>(TChildKind::ckProcessList);
-  Processes.SetBounds(0, 125, 640, 480);
-  TListSearchForm& Search = *Processes.FSearchForm;
-  SetSearchText(Search, 1, "wine*");
-  Processes.SearchButtonClick(Processes);
-  Search.SetBounds(650, 125, Search.Width(), Search.Height());
-  auto& Windows = OpenList<TWindowListForm>(TChildKind::ckWindowList);
-  Windows.SetBounds(0, 620, 640, 380);
-  Windows.FFilters[lkWindow].Texts[1] = "*Notepad*";
-  Windows.FilterButtonClick(Windows);
-  Windows.FFilterForm->SetBounds(650, 540, Windows.FFilterForm->Width(),
-                                 Windows.FFilterForm->Height());
-  Windows.FFilterForm->FilterList->SetItemIndex(1);
-  Windows.FFilterForm->FilterListClick(*Windows.FFilterForm);
-  WaitFor([] { return false; }, 8000);
-}
-
 } // namespace
 } // namespace wyndo::test

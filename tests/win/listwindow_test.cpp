@@ -280,28 +280,5 @@ TEST_F(ListWindowTest, AListWindowClosedWhileItBuildsGoesQuietly) {
 namespace wyndo::test {
 namespace {
 
-// Not a test: lays out list windows and information windows for a screenshot (run with
-// --gtest_also_run_disabled_tests while the screen is captured).
-TEST_F(ListWindowTest, DISABLED_ShowcaseForScreenshots) {
-  auto& Windows = OpenList<TWindowListForm>(TChildKind::ckWindowList);
-  Windows.SetBounds(0, 125, 620, 330);
-  Windows.Tree->Nodes().SetExpanded(Windows.Tree->Nodes().FirstChild(Windows.Tree->Nodes().First()),
-                                    true);
-  auto& Processes = OpenList<TProcessListForm>(TChildKind::ckProcessList);
-  Processes.SetBounds(630, 125, 640, 330);
-  TNodeModel& Nodes = Processes.Tree->Nodes();
-  for (TTreeNode* Node = Nodes.First(); Node; Node = Nodes.NextSibling(Node))
-    Nodes.SetExpandedAll(Node, true);
-  Processes.Tree->SetFocusedNode(FindNode(Processes, lkThread, ::GetCurrentThreadId()));
-  const TWindowInfoObject Main(FromWindow(MainWindow()->Handle()));
-  for (int Page = 0; Page < 5; ++Page) {
-    auto* Info =
-        dynamic_cast<TWindowInfoForm*>(Services.OpenChildWindow(TChildKind::ckWindowInfo, &Main));
-    Info->PageControl->SetActivePageIndex(Page);
-    Info->SetBounds(5 + (Page % 3) * 420, 470 + (Page / 3) * 270, Info->Width(), Info->Height());
-  }
-  WaitFor([] { return false; }, 8000);
-}
-
 } // namespace
 } // namespace wyndo::test

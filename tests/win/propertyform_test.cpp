@@ -405,22 +405,6 @@ TEST_F(PropertyFormTest, TheMainWindowsPropertiesCommandsShowTheDialogModally) {
   }
 }
 
-TEST_F(PropertyFormTest, DISABLED_ShowcaseForScreenshots) {
-  OpenMain();
-  auto General = MakeForm<TPropertyForm>();
-  General->Position = TPosition::poDesigned;
-  General->SetBounds(100, 200, General->Width(), General->Height());
-  General->Show();
-  Dialog = MakeForm<TPropertyForm>();
-  TPropertyForm& Lists = *Dialog;
-  Lists.Position = TPosition::poDesigned;
-  Lists.SetBounds(500, 200, Lists.Width(), Lists.Height());
-  Lists.PageControl1->SetActivePageIndex(1);
-  Lists.Show();
-  Lists.PropertyList->SetItemIndex(1);
-  WaitFor([] { return false; }, 8000);
-}
-
 // ---- The check list box
 
 class CheckListBoxTest : public ::testing::Test {
