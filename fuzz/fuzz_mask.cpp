@@ -271,7 +271,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   using TOutcome = std::variant<bool, int>;
   const TOutcome Actual = MatchMask(Mask, Text);
   const TOutcome Upper = MatchMask(UserLocale().UpperCase(Mask), UserLocale().UpperCase(Text));
-  if (UserLocale().UpperCase != Latin1UpperCase) {
+  if (UserLocale().UpperCase != test::Latin1UpperCase) {
     // Masks fold a to z themselves, and nothing else changes in upper case.
     Check(Upper == Actual, "upper-casing changes no mask outcome");
   }

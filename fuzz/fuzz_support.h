@@ -1,8 +1,9 @@
 #pragma once
-// Shared by the fuzz targets: checks that stop the run, the double-byte locale, and a reader that
+// Shared by the fuzz targets: checks that stop the run, the choice of locale, and a reader that
 // takes the fields of a target's input from its front.
 
 #include "core/locale.h"
+#include "tests/core/test_locales.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -26,39 +27,6 @@ inline void Check(bool Condition, const char* What) {
   }
 }
 
-// Lead bytes of code page 932 (Shift-JIS): 0x81 to 0x9F and 0xE0 to 0xFC. Its trail bytes include
-// '\', ']', '"', '-' and the letters, which is what double-byte input is about.
-inline bool ShiftJisIsLeadByte(unsigned char Byte) {
-  return (Byte >= 0x81 && Byte <= 0x9F) || (Byte >= 0xE0 && Byte <= 0xFC);
-}
-
-// Upper-cases a to z and leaves trail bytes alone, as a double-byte code page does.
-inline std::string ShiftJisUpperCase(std::string_view Text) {
-  std::string Result(Text);
-  for (std::size_t I = 0; I < Result.size(); ++I) {
-    const auto Byte = static_cast<unsigned char>(Result[I]);
-    if (ShiftJisIsLeadByte(Byte)) {
-      ++I;
-    } else if (Byte >= 'a' && Byte <= 'z') {
-      Result[I] = static_cast<char>(Byte - 'a' + 'A');
-    }
-  }
-  return Result;
-}
-
-// Upper-cases a to z and the accented letters of Latin-1, as code page 1252 does: upper-casing
-// changes more than the letters that masks fold.
-inline std::string Latin1UpperCase(std::string_view Text) {
-  std::string Result(Text);
-  for (char& C : Result) {
-    const auto Byte = static_cast<unsigned char>(C);
-    if ((Byte >= 'a' && Byte <= 'z') || (Byte >= 0xE0 && Byte <= 0xFE && Byte != 0xF7)) {
-      C = static_cast<char>(Byte - 0x20);
-    }
-  }
-  return Result;
-}
-
 // Selector modulo 3: 0 the ASCII locale of the native build, 1 Shift-JIS, 2 Latin-1.
 inline void UseLocale(unsigned Selector) {
   switch (Selector % 3) {
@@ -66,10 +34,10 @@ inline void UseLocale(unsigned Selector) {
     InstallLocale(AsciiLocale());
     break;
   case 1:
-    InstallLocale({ShiftJisUpperCase, AsciiLocale().CompareTextIgnoreCase, ShiftJisIsLeadByte});
+    InstallLocale(test::ShiftJisLocale());
     break;
   default:
-    InstallLocale({Latin1UpperCase, AsciiLocale().CompareTextIgnoreCase, AsciiLocale().IsLeadByte});
+    InstallLocale(test::Latin1Locale());
     break;
   }
 }
