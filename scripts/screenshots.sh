@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README pictures of the program's main windows: starts a built wyndo.exe in a Wine
-# virtual desktop on an Xvfb display and a throwaway prefix of their own, drives it with xdotool,
-# captures the screen with ImageMagick and crops each picture to its window.
+# session of its own (scripts/wine-session.sh: Xvfb display, throwaway prefix, virtual desktop),
+# drives it with xdotool, captures the screen with ImageMagick and crops each picture to its
+# window.
 # Usage: scripts/screenshots.sh [exe]   (default build/win64/app/wyndo.exe; builds nothing)
 # Environment: WYNDO_SHOTS_DIR picks the output folder (default docs/images), WYNDO_XVFB_DISPLAY
 # the display number.
@@ -16,43 +17,12 @@ for tool in Xvfb xdotool xwininfo xdpyinfo import convert wine wineserver; do
 done
 mkdir -p "$out"
 
-# shellcheck source=wine-prefix.sh
-source scripts/wine-prefix.sh
-session_dir=$(mktemp -d "${TMPDIR:-/tmp}/wyndo-shots.XXXXXX")
-export WINEPREFIX="$session_dir/prefix"
-export WINEDEBUG=-all
-xvfb_pid=""
-
-cleanup() {
-  local rc=$?
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" >/dev/null 2>&1 || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$session_dir"
-  exit "$rc"
-}
-trap cleanup EXIT INT TERM
-
-display=${WYNDO_XVFB_DISPLAY:-}
-if [ -z "$display" ]; then
-  for n in $(seq 151 190); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
-  done
+# The pictures are taken in a Wine session of their own (display, prefix, virtual desktop).
+if [ -z "${WYNDO_WINE_SESSION:-}" ]; then
+  exec scripts/wine-session.sh "$0" "$exe"
 fi
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$session_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 1 100); do
-  xdpyinfo >/dev/null 2>&1 && break
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$session_dir/xvfb.log" >&2; exit 1; }
-  sleep 0.1
-done
-
-wyndo_prepare_prefix "$WINEPREFIX"
-wineserver -w
+work_dir=$(mktemp -d "${TMPDIR:-/tmp}/wyndo-shots.XXXXXX")
+trap 'rm -rf "$work_dir"' EXIT
 
 # Wine gives every top-level window of the virtual desktop an X window of its own, named by its
 # caption: "W H X Y" of the shown window with that caption, empty while there is none.
@@ -97,8 +67,8 @@ shoot() {
   xdotool mousemove 1270 1010 # no hover effects in the picture
   sleep 0.5
   read -r w h x y <<<"$(rect "$name")"
-  import -window root "$session_dir/screen.png"
-  convert "$session_dir/screen.png" -crop "${w}x${h}+${x}+${y}" +repage -strip -colors 256 \
+  import -window root "$work_dir/screen.png"
+  convert "$work_dir/screen.png" -crop "${w}x${h}+${x}+${y}" +repage -strip -colors 256 \
     "PNG8:$out/$file"
   echo "$out/$file: ${w}x${h}, $(stat -c %s "$out/$file") bytes"
 }
@@ -113,8 +83,7 @@ mkdir -p "$program_dir"
 cp "$exe" "$program_dir/wyndo.exe"
 
 # A fresh prefix has no settings: the program shows its Properties dialog first.
-wine explorer /desktop=Wyndo,1280x1024 'C:\Program Files\Wyndo\wyndo.exe' </dev/null \
-  >"$session_dir/wine.log" 2>&1 &
+wine 'C:\Program Files\Wyndo\wyndo.exe' </dev/null >"$work_dir/wine.log" 2>&1 &
 wait_for Properties
 shoot Properties properties.png 2
 xdotool key Return
