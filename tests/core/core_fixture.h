@@ -17,9 +17,7 @@ protected:
     InstallLocale(FSavedLocale);
   }
 
-  static void UseShiftJisLocale() {
-    InstallLocale(ShiftJisLocale());
-  }
+  static void UseShiftJisLocale() { InstallLocale(ShiftJisLocale()); }
 
 private:
   TWYNDO_Settings FSavedSettings = Settings;

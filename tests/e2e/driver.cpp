@@ -318,35 +318,18 @@ bool TWyndo::WaitForNoWindow(const char* ClassName, const char* Title, DWORD Tim
                  TimeoutMs);
 }
 
-namespace {
-
-struct TProcessWindows {
-  DWORD Id;
-  const char* ClassName;
-  std::vector<HWND> Found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND Window, LPARAM Data) {
-  auto& Search = *reinterpret_cast<TProcessWindows*>(Data);
-  DWORD Process = 0;
-  ::GetWindowThreadProcessId(Window, &Process);
-  char Class[256] = {};
-  ::GetClassNameA(Window, Class, sizeof(Class));
-  if (Process == Search.Id && std::string(Class) == Search.ClassName && ::IsWindowVisible(Window))
-    Search.Found.push_back(Window);
-  return TRUE;
-}
-
-} // namespace
-
 std::vector<HWND> TWyndo::Windows(const char* ClassName) const {
-  TProcessWindows Search{Id(), ClassName, {}};
-  ::EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&Search));
-  return Search.Found;
+  return test::FindProcessWindows(Id(), ClassName);
 }
 
 HWND TWyndo::WaitForMessageBox(const std::string& Title, DWORD TimeoutMs) const {
   return WaitForWindow("#32770", Title.c_str(), TimeoutMs);
+}
+
+HWND TWyndo::OpenList(TMainCommand Command, const char* ClassName, const char* Title) const {
+  this->Command(Command);
+  HWND List = WaitForWindow(ClassName, Title);
+  return List && WaitForList(List) ? List : nullptr;
 }
 
 bool TWyndo::WaitForList(HWND List, DWORD TimeoutMs) const {

@@ -114,6 +114,9 @@ public:
   HWND WaitForMessageBox(const std::string& Title, DWORD TimeoutMs = 10000) const;
   // Waits for a list window to finish building: its status bar shows the counts.
   bool WaitForList(HWND List, DWORD TimeoutMs = 15000) const;
+  // Runs the command that opens a list window and waits for the window and its first build;
+  // the window, or 0.
+  HWND OpenList(TMainCommand Command, const char* ClassName, const char* Title) const;
   // Closes the main window as a user does and waits for the program to end.
   std::optional<DWORD> Close();
 

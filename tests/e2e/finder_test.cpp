@@ -190,10 +190,8 @@ TEST_F(EndToEndFinder, TheFindWindowDialogFindsTypedCaptionsAndHandlesAndTellsWh
 TEST_F(EndToEndFinder, HideWyndoHidesTheProgramUntilUncheckedOrTheDialogCloses) {
   Seed();
   TWyndo Wyndo;
-  Wyndo.Command(mcWindows);
-  HWND List = Wyndo.WaitForWindow("TWindowListForm", "Window List 1");
+  HWND List = Wyndo.OpenList(mcWindows, "TWindowListForm", "Window List 1");
   ASSERT_NE(List, nullptr);
-  ASSERT_TRUE(Wyndo.WaitForList(List));
   Wyndo.Command(mcFindWindow);
   HWND Dialog = Wyndo.WaitForWindow("TWndSearchForm", "Find Window 1");
   ASSERT_NE(Dialog, nullptr);

@@ -73,10 +73,8 @@ TEST_F(EndToEndLists, TheWindowListSortsSearchesHighlightsSelectsRefreshesAndFil
   auto Listed = Target("E2E Listed", 980, 780);
   auto Last = Target("Zzzz E2E Last", 980, 560);
   TWyndo Wyndo;
-  Wyndo.Command(mcWindows);
-  HWND List = Wyndo.WaitForWindow("TWindowListForm", "Window List 1");
+  HWND List = Wyndo.OpenList(mcWindows, "TWindowListForm", "Window List 1");
   ASSERT_NE(List, nullptr);
-  ASSERT_TRUE(Wyndo.WaitForList(List));
   EXPECT_EQ(HeaderCaptions(List), (std::vector<std::string>{"Handle", "WindowText", "ClassName"}));
 
   // A fresh list focuses the expanded desktop node; its first child is a top-level window.
@@ -176,10 +174,8 @@ TEST_F(EndToEndLists, TheWindowListSortsSearchesHighlightsSelectsRefreshesAndFil
 TEST_F(EndToEndLists, TheProcessListsHeaderFollowsTheFocusedRowAndOnlyWindowRowsOpenProperties) {
   Seed();
   TWyndo Wyndo;
-  Wyndo.Command(mcProcesses);
-  HWND List = Wyndo.WaitForWindow("TProcessListForm", "Process List 1");
+  HWND List = Wyndo.OpenList(mcProcesses, "TProcessListForm", "Process List 1");
   ASSERT_NE(List, nullptr);
-  ASSERT_TRUE(Wyndo.WaitForList(List));
   const std::vector<std::string> ProcessColumns{"ProcessID", "ModuleName", "ModulePath"};
   EXPECT_EQ(HeaderCaptions(List), ProcessColumns);
 
@@ -232,10 +228,8 @@ TSearchOutcome SearchTwice(const TWyndo& Wyndo, HWND List, int Field, const std:
 TEST_F(EndToEndLists, TheThreadAndModuleListsCountSearchAndRefresh) {
   Seed();
   TWyndo Wyndo;
-  Wyndo.Command(mcThreads);
-  HWND Threads = Wyndo.WaitForWindow("TThreadListForm", "Thread List 1");
+  HWND Threads = Wyndo.OpenList(mcThreads, "TThreadListForm", "Thread List 1");
   ASSERT_NE(Threads, nullptr);
-  ASSERT_TRUE(Wyndo.WaitForList(Threads));
   EXPECT_EQ(HeaderCaptions(Threads),
             (std::vector<std::string>{"ThreadID", "ModuleName", "ModulePath"}));
   const std::vector<std::string> ThreadCounts = StatusTexts(Threads);
@@ -247,10 +241,8 @@ TEST_F(EndToEndLists, TheThreadAndModuleListsCountSearchAndRefresh) {
   EXPECT_TRUE(SearchTwice(Wyndo, Threads, 1, "wyndo.exe").First);
   EXPECT_FALSE(SearchTwice(Wyndo, Threads, 1, "e2e-absent.exe").First);
 
-  Wyndo.Command(mcModules);
-  HWND Modules = Wyndo.WaitForWindow("TModuleListForm", "Module List 1");
+  HWND Modules = Wyndo.OpenList(mcModules, "TModuleListForm", "Module List 1");
   ASSERT_NE(Modules, nullptr);
-  ASSERT_TRUE(Wyndo.WaitForList(Modules));
   // A third column, without caption, is there for the process rows' third field.
   EXPECT_EQ(HeaderCaptions(Modules), (std::vector<std::string>{"ModuleName", "ModulePath", ""}));
   const std::vector<std::string> ModuleCounts = StatusTexts(Modules);

@@ -172,10 +172,8 @@ TEST_F(EndToEndMainWindow, TheToolBarButtonsOpenTheirWindowsWhenClicked) {
 TEST_F(EndToEndMainWindow, ASecondStartBringsTheRunningProgramForwardAndEndsWithExitCodeZero) {
   Seed();
   TWyndo Wyndo;
-  Wyndo.Command(mcWindows);
-  HWND List = Wyndo.WaitForWindow("TWindowListForm", "Window List 1");
+  HWND List = Wyndo.OpenList(mcWindows, "TWindowListForm", "Window List 1");
   ASSERT_NE(List, nullptr);
-  ASSERT_TRUE(Wyndo.WaitForList(List));
   ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == List; }));
 
   TProgram Second;

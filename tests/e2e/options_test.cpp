@@ -13,13 +13,10 @@ namespace wyndo::e2e {
 namespace {
 
 using enum TMainCommand;
+using test::Topmost;
 using test::WaitFor;
 
 class EndToEndOptions : public EndToEndTest {};
-
-bool Topmost(HWND Window) {
-  return (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
 
 // The dialog's drop-down lists in their layout order: minimise target, number format, style,
 // and the Lists page's list type.
@@ -259,10 +256,8 @@ TEST_F(EndToEndOptions, TheListsPageChoosesTheColumnsOfListsOpenedAfterwards) {
   ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "OK")));
   ASSERT_TRUE(Wyndo.WaitForNoWindow("TPropertyForm"));
 
-  Wyndo.Command(mcWindows);
-  HWND List = Wyndo.WaitForWindow("TWindowListForm", "Window List 1");
+  HWND List = Wyndo.OpenList(mcWindows, "TWindowListForm", "Window List 1");
   ASSERT_NE(List, nullptr);
-  ASSERT_TRUE(Wyndo.WaitForList(List));
   EXPECT_EQ(HeaderCaptions(List), (std::vector<std::string>{"Handle", "WindowText", "ControlID"}));
   EXPECT_EQ(Wyndo.Close(), 0u);
 }

@@ -38,22 +38,6 @@ protected:
     OpenMain();
   }
 
-  template <class T>
-  T& OpenList(TChildKind Kind) {
-    auto* List = dynamic_cast<T*>(Services.OpenChildWindow(Kind, nullptr));
-    EXPECT_NE(List, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return List->FinishedBuilds() == 1; }, 30000));
-    return *List;
-  }
-  static TTreeNode* FindNode(TListForm& List, TListKind Kind, std::uint32_t Key) {
-    TNodeModel& Nodes = List.Tree->Nodes();
-    for (TTreeNode* Node = Nodes.First(); Node; Node = Nodes.Next(Node)) {
-      std::uint32_t Value = 0;
-      if (List.NodeData(Node).Kind == Kind && List.KeyValue(Node, Value) && Value == Key)
-        return Node;
-    }
-    return nullptr;
-  }
   static TTreeNode* WindowNode(TListForm& List, HWND Window) {
     return FindNode(List, lkWindow, FromWindow(Window));
   }
@@ -521,7 +505,5 @@ TEST_F(FilterSearchTest, TheSearchDialogFollowsItsListWindow) {
 } // namespace wyndo::test
 
 namespace wyndo::test {
-namespace {
-
-} // namespace
+namespace {} // namespace
 } // namespace wyndo::test

@@ -28,14 +28,6 @@ protected:
     OpenMain();
   }
 
-  // Opens a list window and waits until its first build has been handled.
-  template <class T>
-  T& OpenList(TChildKind Kind) {
-    auto* List = dynamic_cast<T*>(Services.OpenChildWindow(Kind, nullptr));
-    EXPECT_NE(List, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return List->FinishedBuilds() == 1; }, 30000));
-    return *List;
-  }
   static void WaitForBuild(TListForm& List, int Builds) {
     EXPECT_TRUE(WaitFor([&] { return List.FinishedBuilds() == Builds; }, 30000));
   }
@@ -48,15 +40,6 @@ protected:
       Keys.push_back(Key);
     }
     return Keys;
-  }
-  static TTreeNode* FindNode(TListForm& List, TListKind Kind, std::uint32_t Key) {
-    TNodeModel& Nodes = List.Tree->Nodes();
-    for (TTreeNode* Node = Nodes.First(); Node; Node = Nodes.Next(Node)) {
-      std::uint32_t Value = 0;
-      if (List.NodeData(Node).Kind == Kind && List.KeyValue(Node, Value) && Value == Key)
-        return Node;
-    }
-    return nullptr;
   }
   static bool Increasing(const std::vector<std::uint32_t>& Keys) {
     return std::is_sorted(Keys.begin(), Keys.end(), [](std::uint32_t A, std::uint32_t B) {
@@ -278,7 +261,5 @@ TEST_F(ListWindowTest, AListWindowClosedWhileItBuildsGoesQuietly) {
 } // namespace wyndo::test
 
 namespace wyndo::test {
-namespace {
-
-} // namespace
+namespace {} // namespace
 } // namespace wyndo::test

@@ -45,18 +45,6 @@ protected:
     Data.uID = 1;
     return ::Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&Data)) != FALSE;
   }
-  // Whether the window is a registered desktop toolbar: registering it again fails then. A
-  // registration made by asking is taken back at once.
-  static bool RegisteredAppBar(HWND Window) {
-    APPBARDATA Data{};
-    Data.cbSize = sizeof(Data);
-    Data.hWnd = Window;
-    Data.uCallbackMessage = WM_APPBARNOTIFY;
-    if (!::SHAppBarMessage(ABM_NEW, &Data))
-      return true;
-    ::SHAppBarMessage(ABM_REMOVE, &Data);
-    return false;
-  }
 };
 
 TEST_F(MainWindowTest, ItIsAStripOfFixedHeightNeverNarrowerThan348) {

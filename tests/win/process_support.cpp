@@ -50,6 +50,7 @@ struct TSearch {
   const char* ClassName;
   const char* Title;
   HWND Found = nullptr;
+  std::vector<HWND>* All = nullptr; // collects every match instead of stopping at the first
 };
 
 BOOL CALLBACK Match(HWND Window, LPARAM Data) {
@@ -66,6 +67,10 @@ BOOL CALLBACK Match(HWND Window, LPARAM Data) {
     if (std::string(Title) != Search.Title)
       return TRUE;
   }
+  if (Search.All) {
+    Search.All->push_back(Window);
+    return TRUE;
+  }
   Search.Found = Window;
   return FALSE;
 }
@@ -76,6 +81,13 @@ HWND FindProcessWindow(DWORD Id, const char* ClassName, const char* Title) {
   TSearch Search{Id, ClassName, Title};
   ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&Search));
   return Search.Found;
+}
+
+std::vector<HWND> FindProcessWindows(DWORD Id, const char* ClassName) {
+  std::vector<HWND> All;
+  TSearch Search{Id, ClassName, nullptr, nullptr, &All};
+  ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&Search));
+  return All;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wyndo::test {
 
@@ -36,6 +37,8 @@ private:
 
 // The top-level window of process Id with this class (and title, when given), or 0.
 HWND FindProcessWindow(DWORD Id, const char* ClassName, const char* Title = nullptr);
+// Every visible top-level window of process Id with this class.
+std::vector<HWND> FindProcessWindows(DWORD Id, const char* ClassName);
 // A window among Parent's descendants with this class (and text, when given), or 0. Works for
 // another process's windows: the texts are read with WM_GETTEXT.
 HWND FindChildWindow(HWND Parent, const char* ClassName, const char* Text = nullptr);

@@ -7,6 +7,8 @@
 #include "app/startup.h"
 #include "core/columns.h"
 #include "core/settings.h"
+#include "lists/listform.h"
+#include "tests/win/test_support.h"
 #include "ui/settingsres.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +47,25 @@ protected:
     TWyndoMainForm& Result = *Main;
     Application.SetMainForm(std::move(Main));
     return Result;
+  }
+
+  // Opens a list window through the shell and waits until its first build has been handled.
+  template <class T>
+  T& OpenList(TChildKind Kind) {
+    auto* List = dynamic_cast<T*>(Services.OpenChildWindow(Kind, nullptr));
+    EXPECT_NE(List, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return List->FinishedBuilds() == 1; }, 30000));
+    return *List;
+  }
+  // The node of this kind whose key is Key, or nullptr.
+  static TTreeNode* FindNode(TListForm& List, TListKind Kind, std::uint32_t Key) {
+    TNodeModel& Nodes = List.Tree->Nodes();
+    for (TTreeNode* Node = Nodes.First(); Node; Node = Nodes.Next(Node)) {
+      std::uint32_t Value = 0;
+      if (List.NodeData(Node).Kind == Kind && List.KeyValue(Node, Value) && Value == Key)
+        return Node;
+    }
+    return nullptr;
   }
 
   TWYNDO_Settings Saved;

@@ -55,22 +55,6 @@ TColumnSettings& Record(TListKind Kind, std::string_view Name) {
   throw std::logic_error("no such field");
 }
 
-bool Topmost(HWND Window) {
-  return (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-// Whether the window is a registered desktop toolbar: registering it again fails then.
-bool RegisteredAppBar(HWND Window) {
-  APPBARDATA Data{};
-  Data.cbSize = sizeof(Data);
-  Data.hWnd = Window;
-  Data.uCallbackMessage = WM_APPBARNOTIFY;
-  if (!::SHAppBarMessage(ABM_NEW, &Data))
-    return true;
-  ::SHAppBarMessage(ABM_REMOVE, &Data);
-  return false;
-}
-
 class PropertyFormTest : public ProgramTest {
 protected:
   TPropertyForm& OpenDialog() {

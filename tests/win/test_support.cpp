@@ -1,7 +1,10 @@
 #include "tests/win/test_support.h"
 
+#include "app/shell.h"
 #include "ui/application.h"
 #include "ui/handles.h"
+
+#include <shellapi.h>
 
 namespace wyndo::test {
 
@@ -101,6 +104,21 @@ std::optional<TMessageBoxSeen> TMessageBoxWatcher::Result() {
   if (FThread.joinable())
     FThread.join();
   return FSeen;
+}
+
+bool Topmost(HWND Window) {
+  return (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool RegisteredAppBar(HWND Window) {
+  APPBARDATA Data{};
+  Data.cbSize = sizeof(Data);
+  Data.hWnd = Window;
+  Data.uCallbackMessage = WM_APPBARNOTIFY;
+  if (!::SHAppBarMessage(ABM_NEW, &Data))
+    return true;
+  ::SHAppBarMessage(ABM_REMOVE, &Data);
+  return false;
 }
 
 bool Xdotool(const std::string& Arguments) {

@@ -43,6 +43,12 @@ private:
 // Reads the text of a standard message box (its static text control).
 std::string MessageBoxText(HWND Box);
 
+// Whether a top-level window (of any process) stays on top.
+bool Topmost(HWND Window);
+// Whether the window is a registered desktop toolbar: registering it again fails then. A
+// registration made by asking is taken back at once.
+bool RegisteredAppBar(HWND Window);
+
 // Runs xdotool with Arguments, without waiting for it: real mouse input in the virtual desktop.
 // Wine gives no process handle for a Unix program, so callers wait for the effect instead.
 bool Xdotool(const std::string& Arguments);
