@@ -79,9 +79,13 @@ std::uint32_t ParseValue(std::string_view Text, const std::string& ErrorMessage)
   bool Valid = false;
   if (!Text.empty()) {
     switch (Format) {
-    case ifDecimal:
-      Valid = Text[0] >= '0' && Text[0] <= '9' && TryStrToInt32(Text, Value);
+    case ifDecimal: {
+      // Values of $80000000 and above are written negative: a minus sign before the first digit
+      // reads them back.
+      const std::string_view Digits = Text[0] == '-' ? Text.substr(1) : Text;
+      Valid = !Digits.empty() && Digits[0] >= '0' && Digits[0] <= '9' && TryStrToInt32(Text, Value);
       break;
+    }
     case ifPascalHex:
       Valid = Text[0] == '$' && TryStrToInt32(Text, Value);
       break;

@@ -19,8 +19,9 @@ std::string FormatValue(std::uint32_t Value, std::string_view ZeroText = {},
                         std::uint8_t Format = 3);
 
 // Reads a number written in the current parse format (ParseFormat, or IntFormat when that is
-// ifCurrent). "(None)" and "(Unavailable)" read as 0. Every failure raises EConvertError with
-// ErrorMessage as its message.
+// ifCurrent). "(None)" and "(Unavailable)" read as 0. A decimal text starts with a digit, or with
+// '-' and a digit; a "$" text with '$'; a "0x" text with "0x". Every failure raises EConvertError
+// with ErrorMessage as its message.
 std::uint32_t ParseValue(std::string_view Text, const std::string& ErrorMessage);
 
 // The integer conversion behind ParseValue: leading blanks, an optional sign, the hexadecimal

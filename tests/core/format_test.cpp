@@ -108,7 +108,14 @@ TEST_F(FormatTest, ParsesDecimal) {
                               {"0x10", 16}, // starts with a digit, so the conversion sees "0x"
                               {"0X10", 16},
                               {"$10", std::nullopt},
-                              {"-1", std::nullopt},
+                              {"-1", 0xFFFFFFFF}, // negative, as values from $80000000 are written
+                              {"-2147483648", 0x80000000},
+                              {"-2147483649", std::nullopt},
+                              {"-0", 0},
+                              {"-", std::nullopt},
+                              {"--1", std::nullopt},
+                              {"- 1", std::nullopt},
+                              {"-$10", std::nullopt},
                               {"+1", std::nullopt},
                               {" 5", std::nullopt},
                               {"5 ", std::nullopt},

@@ -53,7 +53,7 @@ TEST_F(ParseHandleTest, WithoutMessagesEveryFailureIsSilent) {
 TEST_F(ParseHandleTest, AValidHandleIsReadInTheCurrentFormat) {
   EXPECT_EQ(ParseHandle("0x0001002A", true), 0x1002Au);
   Settings.IntFormat = ifDecimal;
-  EXPECT_EQ(ParseHandle("-1", false), 0u) << "decimal must start with a digit";
+  EXPECT_EQ(ParseHandle("-1", true), 0xFFFFFFFFu) << "as values from $80000000 are written";
   EXPECT_EQ(ParseHandle("4096", true), 4096u);
 }
 
