@@ -113,7 +113,12 @@ TCharSet ReadSet(std::string_view Mask, std::size_t& Index) {
     } else {
       Last = AsciiUpper(C);
       HasLast = true;
-      Set.Members.set(Last);
+      // The first character of a range is a member only through its range, so that a range
+      // whose end lies below its start adds nothing.
+      const bool StartsRange = I + 2 < Mask.size() && Mask[I + 1] == '-' && Mask[I + 2] != ']';
+      if (!StartsRange) {
+        Set.Members.set(Last);
+      }
       ++I;
     }
   }

@@ -143,7 +143,13 @@ std::variant<TCompiled, int> Compile(std::string_view Mask) {
           }
         } else {
           Last = Upper(Item.First);
-          Step.Members.set(*Last);
+          // The start of a range is a member only through its range.
+          const bool StartsRange = I + 2 < Chars.size() && !Chars[I + 1].Double &&
+                                   Chars[I + 1].First == '-' &&
+                                   (Chars[I + 2].Double || Chars[I + 2].First != ']');
+          if (!StartsRange) {
+            Step.Members.set(*Last);
+          }
           ++I;
         }
       }
