@@ -68,7 +68,11 @@ std::string TWindowInfoObject::WindowText() const {
 }
 
 std::int32_t TWindowInfoObject::ControlID() const {
-  return ::IsChild(nullptr, Window()) ? 0 : ::GetDlgCtrlID(Window());
+  // Only a child window has a control identifier: for a top-level window the same field holds
+  // its menu handle.
+  if (!(static_cast<DWORD>(::GetWindowLongA(Window(), GWL_STYLE)) & WS_CHILD))
+    return 0;
+  return ::GetDlgCtrlID(Window());
 }
 
 std::uint32_t TWindowInfoObject::WindowStyle() const {

@@ -51,6 +51,14 @@ TEST_F(InfoObjectTest, AWindowObjectAsksTheSystemAtEveryRead) {
   EXPECT_EQ(Child.WindowText(), "child text");
   EXPECT_EQ(Child.ControlID(), ::GetDlgCtrlID(Edit->Handle()));
   EXPECT_NE(Child.ControlID(), 0);
+  // A top-level window keeps its menu where a child keeps its identifier: it has none.
+  HMENU Menu = ::CreateMenu();
+  ::AppendMenuA(Menu, MF_STRING, 1, "&File");
+  ::SetMenu(Form->Handle(), Menu);
+  EXPECT_NE(::GetDlgCtrlID(Form->Handle()), 0);
+  EXPECT_EQ(Window.ControlID(), 0);
+  ::SetMenu(Form->Handle(), nullptr);
+  ::DestroyMenu(Menu);
   EXPECT_EQ(Window.WindowStyle(),
             static_cast<std::uint32_t>(::GetWindowLongA(Form->Handle(), GWL_STYLE)));
   EXPECT_EQ(Window.ExtWindowStyle(),
