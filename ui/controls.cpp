@@ -5,6 +5,7 @@
 #include "ui/forms.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 namespace wyndo {
@@ -530,9 +531,30 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND Window, UINT Msg, WPARAM WParam,
   return Dispatch(Control, Window, Msg, WParam, LParam);
 }
 
+namespace {
+
+// Messages being handled by our window procedures on this thread, nested; and what waits for
+// them to end.
+thread_local int GHandlerDepth = 0;
+thread_local std::vector<std::unique_ptr<TObject>> GDeleteAfterHandlers;
+
+} // namespace
+
+bool InMessageHandler() {
+  return GHandlerDepth > 0;
+}
+
+void DeleteAfterHandlers(TObject* Object) {
+  if (GHandlerDepth > 0)
+    GDeleteAfterHandlers.emplace_back(Object);
+  else
+    delete Object;
+}
+
 LRESULT TWinControl::Dispatch(TWinControl* Control, HWND Window, UINT Msg, WPARAM WParam,
                               LPARAM LParam) {
   TMessage Message{Msg, WParam, LParam, 0};
+  ++GHandlerDepth;
   try {
     Control->WndProc(Message);
   } catch (...) {
@@ -543,6 +565,11 @@ LRESULT TWinControl::Dispatch(TWinControl* Control, HWND Window, UINT Msg, WPARA
   // without one.
   if (Msg == WM_NCDESTROY && Control->FHandle == Window)
     Control->Unbind();
+  if (--GHandlerDepth == 0) {
+    // Deleting may free more (a form its controls), but never inside a handler of ours.
+    auto Waiting = std::move(GDeleteAfterHandlers);
+    Waiting.clear();
+  }
   return Message.Result;
 }
 

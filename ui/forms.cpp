@@ -44,11 +44,16 @@ void TForm::BeforeDestruction() {
   if (OnDestroy)
     OnDestroy(*this);
   DestroyHandle();
+  // Gone for the program, even while the object waits for its handlers to return.
+  std::erase(Screen.FForms, this);
+  if (Screen.FActiveForm == this)
+    Screen.FActiveForm = nullptr;
 }
 
 void TForm::Free() {
   BeforeDestruction();
-  delete this;
+  // The window has gone; the object waits for any of its handlers still running to return.
+  DeleteAfterHandlers(this);
 }
 
 void TForm::Release() {
@@ -313,6 +318,21 @@ TModalResult TForm::ShowModal() {
   FModal = false;
   Screen.SetCursor(SavedCursor);
   return Result;
+}
+
+void TForm::CentreOver(HWND Window) {
+  RECT Over{};
+  ::GetWindowRect(Window, &Over);
+  MONITORINFO Monitor{};
+  Monitor.cbSize = sizeof(Monitor);
+  RECT Work = Screen.WorkArea();
+  if (::GetMonitorInfoA(::MonitorFromWindow(Window, MONITOR_DEFAULTTONEAREST), &Monitor))
+    Work = Monitor.rcWork;
+  HandleNeeded(); // the window's size includes its frame
+  const TBounds Placed = CentredOver(
+      {Over.left, Over.top, Over.right - Over.left, Over.bottom - Over.top}, {Width(), Height()},
+      {Work.left, Work.top, Work.right - Work.left, Work.bottom - Work.top});
+  SetBounds(Placed.Left, Placed.Top, Placed.Width, Placed.Height);
 }
 
 void TForm::ForgetControl(const TWinControl* Control) {

@@ -131,6 +131,58 @@ TEST_F(EndToEndFinder, ADragPicksAWindowAndTheFinderToolWindowOpensItsInformatio
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
+TEST_F(EndToEndFinder, TheFinderToolWindowMayGoWhileItsMessageBoxIsUp) {
+  Seed();
+  TWyndo Wyndo;
+  HWND Panel = ToolWindowPanel(Wyndo.Main());
+  ASSERT_NE(Panel, nullptr);
+  ASSERT_TRUE(MoveTo(CenterOf(Panel)));
+  HWND Tool = Wyndo.WaitForWindow("TFinderToolWnd");
+  ASSERT_NE(Tool, nullptr);
+  // "Properties" with an empty handle field: the box says so. The pointer goes onto the box, so
+  // the tool window's close timer takes it away while its click is still in the box.
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Tool, "Button", "Properties")));
+  HWND Box = Wyndo.WaitForMessageBox("Invalid Handle");
+  ASSERT_NE(Box, nullptr);
+  EXPECT_EQ(test::MessageBoxText(Box), "\"\" is not a valid Handle-Value");
+  ASSERT_TRUE(MoveTo(CenterOf(Box)));
+  EXPECT_TRUE(Wyndo.WaitForNoWindow("TFinderToolWnd"));
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Box, "Button", "OK")));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(Box); }));
+  // The click returned into a tool window that still existed: the program goes on, and the
+  // panel opens a new tool window.
+  ASSERT_TRUE(MoveTo({CenterOf(Panel).x, CenterOf(Panel).y + 200}));
+  ASSERT_TRUE(MoveTo(CenterOf(Panel)));
+  EXPECT_NE(Wyndo.WaitForWindow("TFinderToolWnd"), nullptr);
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+TEST_F(EndToEndFinder, TheCaptionsCtrlHintGoesAtTheFirstMoveWithoutCtrlEvenOverTheHint) {
+  Seed();
+  auto Named = Target("E2E Hint Target", 300, 520);
+  TWyndo Wyndo;
+  const std::vector<HWND> Fields = EditsTopDown(Wyndo.Main());
+  ASSERT_EQ(Fields.size(), 3u);
+  ASSERT_TRUE(ClickInto(Fields[0]));
+  ASSERT_TRUE(TypeText(HandleText(Named->Handle())));
+  ASSERT_TRUE(PressKeys("Return"));
+  ASSERT_TRUE(WaitFor([&] { return TextOf(Fields[1]) == "E2E Hint Target"; }));
+
+  // Ctrl held over the caption field shows its hint with the corner at the pointer.
+  const POINT Middle = CenterOf(Fields[1]);
+  ASSERT_TRUE(MoveTo({Middle.x - 20, Middle.y}));
+  ASSERT_TRUE(Xdotool("keydown ctrl"));
+  ASSERT_TRUE(MoveTo(Middle));
+  HWND Hint = Wyndo.WaitForWindow("THintWindow");
+  const bool Shown = Hint != nullptr;
+  ASSERT_TRUE(Xdotool("keyup ctrl"));
+  ASSERT_TRUE(Shown) << "no hint with Ctrl held";
+  // Ctrl released, the pointer moves onto the hint window: the hint goes.
+  ASSERT_TRUE(MoveTo({Middle.x + 4, Middle.y + 3}));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(Hint); })) << "the hint stayed up";
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
 TEST_F(EndToEndFinder, TheFindWindowDialogFindsTypedCaptionsAndHandlesAndTellsWhatItCannotRead) {
   Seed();
   auto Found = Target("E2E Find Target", 300, 520);

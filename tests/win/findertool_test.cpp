@@ -2,10 +2,14 @@
 // a click on the panel, and its "Properties" on a bad handle.
 
 #include "finder/findertool.h"
+#include "tests/win/process_support.h"
 #include "tests/win/test_support.h"
 #include "ui/application.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <string>
+#include <thread>
 
 namespace wyndo::test {
 namespace {
@@ -97,6 +101,47 @@ TEST_F(FinderToolTest, PropertiesWithAnEmptyHandleFieldSaysSoAndOpensNothing) {
   EXPECT_EQ(Seen->Text, "\"\" is not a valid Handle-Value");
   // Select Window is silent.
   Tool()->Select->Click();
+}
+
+// A tool window that counts how many of its kind have been destroyed.
+class TCountedToolWnd : public TFinderToolWnd {
+public:
+  using TFinderToolWnd::TFinderToolWnd;
+  ~TCountedToolWnd() override { ++Destroyed; }
+  static inline std::atomic<int> Destroyed = 0;
+};
+
+TEST_F(FinderToolTest, ClosedWhileItsClickWaitsInAMessageBoxItOutlivesTheClick) {
+  Panel->FToolWindowClass = [this](TToolWindowPanel& Owner) {
+    return TFormPtr<TForm>(MakeForm<TCountedToolWnd>(Owner, *Field).release());
+  };
+  TCountedToolWnd::Destroyed = 0;
+  ASSERT_TRUE(Open());
+  HWND Window = Tool()->Handle();
+  // While the box of "Properties" is up, the pointer leaves: the close timer takes the tool
+  // window away. Whether its object was still there is noted before the box is closed.
+  int DestroyedWhileBoxUp = -1;
+  bool WindowWent = false;
+  std::thread Watch([&] {
+    HWND Box = nullptr;
+    for (int Try = 0; Try < 500 && !Box; ++Try, ::Sleep(20))
+      Box = FindProcessWindow(::GetCurrentProcessId(), "#32770", "Invalid Handle");
+    if (!Box)
+      return;
+    Xdotool("mousemove " + std::to_string(Away.x) + " " + std::to_string(Away.y));
+    for (int Try = 0; Try < 500 && ::IsWindow(Window); ++Try)
+      ::Sleep(20);
+    WindowWent = !::IsWindow(Window);
+    DestroyedWhileBoxUp = TCountedToolWnd::Destroyed;
+    ::PostMessageA(Box, WM_COMMAND, IDOK, 0);
+  });
+  // The click comes through the window procedures, as a real one does.
+  ::SendMessageA(Tool()->Properties->Handle(), BM_CLICK, 0, 0);
+  Watch.join();
+  ASSERT_TRUE(WindowWent) << "the close timer did not take the window away";
+  EXPECT_EQ(DestroyedWhileBoxUp, 0) << "freed while its click was still running";
+  EXPECT_EQ(TCountedToolWnd::Destroyed, 1) << "freed once the click had returned";
+  EXPECT_EQ(Tool(), nullptr);
 }
 
 } // namespace
