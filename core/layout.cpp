@@ -88,6 +88,16 @@ std::vector<TBounds> CascadeBounds(TBounds Area, std::span<const TSize2> Sizes, 
   return Result;
 }
 
+TBounds CentredOver(TBounds Over, TSize2 Size, TBounds Area) {
+  auto Place = [](int Start, int Length, int Inside, int InsideLength) {
+    Start = std::min(Start, Inside + InsideLength - Length);
+    return std::max(Start, Inside);
+  };
+  return {Place(Over.Left + (Over.Width - Size.Width) / 2, Size.Width, Area.Left, Area.Width),
+          Place(Over.Top + (Over.Height - Size.Height) / 2, Size.Height, Area.Top, Area.Height),
+          Size.Width, Size.Height};
+}
+
 std::vector<TBounds> TileBounds(TBounds Area, int Count, bool SideBySide) {
   std::vector<TBounds> Result;
   if (Count <= 0)

@@ -51,6 +51,11 @@ void AlignItems(TBounds Client, std::span<TAlignItem> Items);
 // larger than the area is cut to it.
 std::vector<TBounds> CascadeBounds(TBounds Area, std::span<const TSize2> Sizes, int Step);
 
+// A window of Size centred over Over (halves rounded towards zero), then moved as little as needed
+// to lie wholly inside Area; one larger than Area keeps its top-left corner inside it, so its
+// caption stays within reach.
+TBounds CentredOver(TBounds Over, TSize2 Size, TBounds Area);
+
 // Tiling Count windows over Area without gaps. SideBySide: up to three windows stand in one row
 // as columns; more make a grid of ceil(sqrt(Count)) columns, the later columns taking one window
 // more when they do not share evenly. Otherwise the same with rows and columns exchanged.

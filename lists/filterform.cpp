@@ -72,11 +72,7 @@ void TFilterForm::WndProc(TMessage& Message) {
 void TFilterForm::ShowForList(TListForm& List) {
   FList = &List;
   List.SetEnabled(false);
-  RECT Area{};
-  ::GetWindowRect(List.Handle(), &Area);
-  HandleNeeded(); // the window's size includes its frame
-  SetBounds(Area.left + ((Area.right - Area.left) - Width()) / 2,
-            Area.top + ((Area.bottom - Area.top) - Height()) / 2, Width(), Height());
+  CentreOver(List.Handle());
   ListType->Clear();
   for (TListKind Kind : List.Kinds())
     ListType->Add(ListWords[Kind]);

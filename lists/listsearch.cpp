@@ -72,11 +72,7 @@ void TListSearchForm::ConnectList(TListForm& List) {
 void TListSearchForm::CentreOverList() {
   if (!FList || !FList->HandleAllocated())
     return;
-  RECT Area{};
-  ::GetWindowRect(FList->Handle(), &Area);
-  HandleNeeded(); // the window's size includes its frame
-  SetBounds(Area.left + ((Area.right - Area.left) - Width()) / 2,
-            Area.top + ((Area.bottom - Area.top) - Height()) / 2, Width(), Height());
+  CentreOver(FList->Handle());
   FPlaced = true;
 }
 

@@ -57,7 +57,9 @@ public:
   virtual void AfterConstruction();
   // Runs OnDestroy and destroys the window; Free calls it before deleting the object.
   virtual void BeforeDestruction();
-  // Destroys the form now.
+  // Destroys the form's window now and the object as soon as no message handler of ours is
+  // running any more (at once outside them): a form may be freed by something its own handler
+  // started, such as a timer firing while a message box of the handler is up.
   void Free();
   // Destroys the form once the messages already queued for it have been handled.
   void Release();
@@ -97,6 +99,8 @@ public:
   bool CloseQuery();
   // Makes the form visible and brings it to the front.
   void BringToFront();
+  // Places the form centred over Window, moved wholly into the work area of Window's monitor.
+  void CentreOver(HWND Window);
   // Records a visibility change made directly on the window (no events, no window calls).
   void MarkVisible(bool Value);
 

@@ -68,6 +68,25 @@ TEST(ArrangeLayoutTest, CascadedWindowsStepDownAndStartAgainAtTheCorner) {
   EXPECT_EQ(Bounds, Expected);
 }
 
+TEST(ArrangeLayoutTest, ADialogCentredOverAWindowStaysInsideTheWorkArea) {
+  const TBounds Work{0, 0, 1280, 1004};
+  struct {
+    TBounds Over;
+    TSize2 Size;
+    TBounds Expected;
+  } const Cases[] = {
+      {{100, 100, 567, 219}, {300, 101}, {233, 159, 300, 101}},  // room: centred exactly
+      {{0, 0, 567, 219}, {400, 300}, {83, 0, 400, 300}},         // above the top edge
+      {{-200, 900, 300, 200}, {400, 300}, {0, 704, 400, 300}},   // past the left and bottom edges
+      {{1100, 500, 300, 200}, {400, 300}, {880, 450, 400, 300}}, // past the right edge
+      {{0, 0, 100, 100}, {1500, 1100}, {0, 0, 1500, 1100}},      // larger: the corner inside
+  };
+  for (const auto& Case : Cases)
+    EXPECT_EQ(CentredOver(Case.Over, Case.Size, Work), Case.Expected);
+  EXPECT_EQ(CentredOver({0, 0, 10, 10}, {4, 4}, {500, 300, 800, 600}).Left, 500)
+      << "a work area away from the origin (a second monitor)";
+}
+
 TEST(ArrangeLayoutTest, TiledWindowsCoverTheAreaWithoutGapsOrOverlaps) {
   const TBounds Area{0, 0, 301, 200};
   EXPECT_EQ(TileBounds(Area, 2, true),

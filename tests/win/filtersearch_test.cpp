@@ -209,6 +209,7 @@ TEST_F(FilterSearchTest, TheDialogEditsACopyThatCancelThrowsAway) {
   List.FFilterRootOnly = false;
   List.FFilters[lkThread].Texts[1] = "abc";
   List.FFilters[lkThread].MustHaveChildNodes = true;
+  List.SetBounds(300, 300, 567, 219); // room for the dialog all round
   List.FilterButtonClick(List);
   TFilterForm* Dialog = List.FFilterForm;
   ASSERT_NE(Dialog, nullptr);
@@ -454,9 +455,28 @@ TEST_F(FilterSearchTest, SearchFindsNodesHiddenByTheFilterAndNothingWithoutAFocu
   EXPECT_EQ(List.Tree->FocusedNode(), nullptr);
 }
 
+TEST_F(FilterSearchTest, BothDialogsOverAListAtTheTopEdgeOpenWhollyInTheWorkArea) {
+  auto& List = OpenList<TWindowListForm>(TChildKind::ckWindowList);
+  const RECT Work = Screen.WorkArea();
+  List.SetBounds(Work.left + 40, Work.top, 567, 219);
+  auto Inside = [&](TForm& Dialog) {
+    RECT Rect{};
+    ::GetWindowRect(Dialog.Handle(), &Rect);
+    return Rect.left >= Work.left && Rect.top == Work.top && Rect.right <= Work.right &&
+           Rect.bottom <= Work.bottom;
+  };
+  List.FilterButtonClick(List);
+  ASSERT_NE(List.FFilterForm, nullptr);
+  EXPECT_TRUE(Inside(*List.FFilterForm)) << "its caption and drop-down within reach";
+  Click(*List.FFilterForm->Cancel);
+  List.SearchButtonClick(List);
+  EXPECT_TRUE(Inside(*List.FSearchForm));
+}
+
 TEST_F(FilterSearchTest, TheSearchDialogFollowsItsListWindow) {
   auto& List = OpenList<TWindowListForm>(TChildKind::ckWindowList);
   TListSearchForm& Search = *List.FSearchForm;
+  List.SetBounds(300, 300, 567, 219); // room for the dialog all round
   EXPECT_FALSE(Search.Visible());
   EXPECT_TRUE(List.SearchButton->Enabled());
   List.SearchButtonClick(List);
