@@ -124,8 +124,8 @@ void TStatusBar::ApplyPanels() {
     return;
   std::vector<int> Edges;
   int Right = 0;
-  for (std::size_t I = 0; I < FWidths.size(); ++I)
-    Edges.push_back(I + 1 == FWidths.size() ? -1 : (Right += FWidths[I]));
+  for (int Width : FWidths)
+    Edges.push_back(Right += Width);
   ::SendMessageA(Handle(), SB_SETPARTS, Edges.size(), reinterpret_cast<LPARAM>(Edges.data()));
   for (std::size_t I = 0; I < FTexts.size(); ++I)
     ::SendMessageA(Handle(), SB_SETTEXTA, I, reinterpret_cast<LPARAM>(FTexts[I].c_str()));
