@@ -10,6 +10,7 @@
 
 #include <process.h>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace wyndo {
@@ -295,36 +296,37 @@ DWORD WINAPI BuildThreadProc(LPVOID Parameter) {
       Waits[0] = Data->StopEvent;
       Waits[1] = SettingsResources.ThreadCounter.Get();
     }
-    // The semaphore taken in this wait is the build's slot; a failed wait takes none.
-    const DWORD Waited = ::WaitForMultipleObjects(Waits[1] ? 2 : 1, Waits, FALSE, INFINITE);
-    const bool HasSlot = Waits[1] && Waited == WAIT_OBJECT_0 + 1;
+    // The semaphore taken in this wait is the build's slot; a failed wait takes none. Without
+    // the semaphore (it could not be made) there is no slot to wait for: the build runs without.
+    bool HasSlot = false;
+    if (Waits[1])
+      HasSlot = ::WaitForMultipleObjects(2, Waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
     {
       TCriticalSectionLock Guard(SettingsResources.Lock);
       ::CloseHandle(Data->StopEvent);
       Data->StopEvent = nullptr;
     }
 
-    bool Failed = false;
+    // A failure is reported by the window, on the user-interface thread.
+    std::string Failure;
     if (!IsStopped(*Data)) {
       try {
         RunBuilder(*Data);
       } catch (...) {
-        ::MessageBoxA(nullptr,
-                      "An unexpected error occured! Try restart Wyndo with the following "
-                      "parameters: \"-reset -config\"",
-                      "Unexpected Error", MB_ICONHAND);
-        Failed = true;
+        Failure = TApplication::ExceptionMessage(std::current_exception());
+        if (Failure.empty())
+          Failure = "Unknown error";
       }
     }
+    const bool Failed = !Failure.empty();
 
     Data->Form->Counts = Data->Counts;
+    Data->Form->Failure = std::move(Failure);
     LetGoOfForm();
 
     ::PostMessageA(Data->Window, WM_BUILDFINISHED, ((IsStopped(*Data) || Failed) ? 1 : 0) & 127, 0);
     if (HasSlot)
       ::ReleaseSemaphore(Waits[1], 1, nullptr);
-    if (Failed)
-      ::PostMessageA(Data->Window, WM_CLOSE, 0, 0);
     if (BuildHooks.BeforeRelease)
       BuildHooks.BeforeRelease();
   } catch (...) {
@@ -335,6 +337,17 @@ DWORD WINAPI BuildThreadProc(LPVOID Parameter) {
   TCriticalSectionLock Guard(SettingsResources.Lock);
   delete Data;
   return 0;
+}
+
+void ReportBuildFailure(TBuildTarget& Target) {
+  if (Target.Failure.empty())
+    return;
+  const std::string Text = "An unexpected error occured! Try restart Wyndo with the following "
+                           "parameters: \"-reset -config\"\n" +
+                           std::exchange(Target.Failure, {});
+  HWND Window = Target.BuildWindow();
+  ::MessageBoxA(Window, Text.c_str(), "Unexpected Error", MB_ICONHAND);
+  ::PostMessageA(Window, WM_CLOSE, 0, 0);
 }
 
 } // namespace wyndo

@@ -9,8 +9,9 @@
 //                     clears its tree and enters its busy display; from then until it has
 //                     handled WM_BUILDFINISHED the worker alone touches the tree.
 //   WM_BUILDFINISHED  posted at the end; wParam 0 when the build completed, non-zero when it was
-//                     stopped or failed. The counts are in the window's Counts by then.
-//   WM_CLOSE          posted after a failed build (the user has seen "Unexpected Error").
+//                     stopped or failed. The counts are in the window's Counts by then, and
+//                     what failed in its Failure (empty unless the build failed): the window
+//                     reports it (ReportBuildFailure) and closes.
 
 #include "core/listkinds.h"
 #include "core/rowsnapshot.h"
@@ -54,7 +55,13 @@ public:
   std::atomic<TThreadData*> FThreadData{nullptr};
   // Nodes added per kind by the last build (in a module list: processes enumerated).
   std::array<std::uint32_t, ListKindCount> Counts{};
+  // What made the last build fail, or empty.
+  std::string Failure;
 };
+
+// After a failed build: tells the user what failed, in a box owned by the build's window, then
+// closes the window. Nothing when the last build did not fail.
+void ReportBuildFailure(TBuildTarget& Target);
 
 // The record of one build; it destroys itself at the build's end.
 struct TThreadData {

@@ -253,6 +253,7 @@ void TListForm::BuildFinished(bool Completed) {
     Tree->AbortBusy();
     Cursor = crDefault;
     Tree->Cursor = crDefault;
+    ReportBuildFailure(*this); // what was built is discarded and the window goes
     return;
   }
   // Sorted by the first column, smallest first; the header's sort mark stays as it was.
@@ -328,6 +329,10 @@ void TListForm::WndProc(TMessage& Message) {
 }
 
 void TListForm::RefreshButtonClick(TObject&) {
+  // A click that arrives before the window knows of the running build (its start message not
+  // yet handled) must not put a second worker on the tree.
+  if (BuildRunning())
+    return;
   if (FSearchForm)
     FSearchForm->Hide();
   StartBuild(*this);

@@ -53,6 +53,8 @@ public:
   const std::vector<TListKind>& Kinds() const { return FKinds; }
   // Between WM_BUILDSTARTED and the handling of WM_BUILDFINISHED.
   bool Building() const { return FBuilding; }
+  // From the start of a build until its finish has been handled.
+  bool BuildRunning() const { return FBuilding || FThreadData.load() != nullptr; }
   // Builds whose finish has been handled (completed or not).
   int FinishedBuilds() const { return FFinishedBuilds; }
   const TListNodeData& NodeData(TTreeNode* Node) const;

@@ -280,5 +280,18 @@ TEST_F(EndToEndLists, TheThreadAndModuleListsCountSearchAndRefresh) {
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
+TEST_F(EndToEndLists, ListsAreBuiltWhenTheBuildSlotsCannotBeMade) {
+  Seed();
+  // Another kind of object holds the name of the build slots' semaphore: the program cannot make
+  // it, and builds without a slot.
+  TKernelHandle Squatter(::CreateEventA(nullptr, TRUE, FALSE, "WYNDO_ThreadCounter"));
+  ASSERT_TRUE(Squatter);
+  TWyndo Wyndo;
+  EXPECT_NE(Wyndo.OpenList(mcWindows, "TWindowListForm", "Window List 1"), nullptr)
+      << "the list stayed on \"Searching\"";
+  EXPECT_NE(Wyndo.OpenList(mcProcesses, "TProcessListForm", "Process List 1"), nullptr);
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
 } // namespace
 } // namespace wyndo::e2e

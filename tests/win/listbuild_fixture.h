@@ -48,6 +48,7 @@ public:
     if (Message.Msg == WM_BUILDFINISHED) {
       ++Finished;
       LastResult = Message.WParam;
+      ReportBuildFailure(*this);
       return;
     }
     TForm::WndProc(Message);

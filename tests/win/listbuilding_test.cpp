@@ -428,6 +428,14 @@ TEST_F(ListBuildingTest, ARefreshRightAfterAFinishKeepsItsOwnRecord) {
   EXPECT_TRUE(WaitFor([&] { return List->Finished == 2 && !List->FThreadData.load(); }));
 }
 
+TEST_F(ListBuildingTest, WithoutTheSlotSemaphoreABuildRunsWithoutASlot) {
+  SettingsResources.ThreadCounter.Reset(); // start-up could not make it
+  auto List = MakeForm<TTestList>(lkWindow, std::vector{lkWindow});
+  ASSERT_TRUE(List->Build());
+  EXPECT_EQ(List->LastResult, 0u);
+  EXPECT_GT(List->Nodes().Count(), 1u);
+}
+
 TEST_F(ListBuildingTest, AFailedBuildIsReportedAndClosesItsWindow) {
   BuildHooks.OnEnumeration = [](bool Begin) {
     if (Begin)
@@ -436,10 +444,14 @@ TEST_F(ListBuildingTest, AFailedBuildIsReportedAndClosesItsWindow) {
   TMessageBoxWatcher Watcher("Unexpected Error");
   auto List = MakeForm<TTestList>(lkProcess, std::vector{lkProcess, lkThread, lkWindow});
   StartBuild(*List);
+  // The box is shown by the user-interface thread, owned by the list window, and says what
+  // failed.
   const auto Seen = Watcher.Result();
   ASSERT_TRUE(Seen.has_value());
   EXPECT_EQ(Seen->Text, "An unexpected error occured! Try restart Wyndo with the following "
-                        "parameters: \"-reset -config\"");
+                        "parameters: \"-reset -config\"\nenumeration failed");
+  EXPECT_EQ(Seen->Owner, List->Handle());
+  EXPECT_EQ(Seen->Thread, ::GetCurrentThreadId());
   EXPECT_TRUE(WaitFor([&] { return List->Finished == 1 && List->Closes == 1; }));
   EXPECT_NE(List->LastResult, 0u);
 }

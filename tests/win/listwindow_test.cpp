@@ -115,6 +115,11 @@ TEST_F(ListWindowTest, AProcessListsFirstColumnFollowsTheKindOfEachRow) {
   EXPECT_EQ(List.CellText(Thread, 0), FormatValue(::GetCurrentThreadId()));
   EXPECT_EQ(List.CellText(Window, 0), FormatValue(FromWindow(MainWindow()->Handle())));
   EXPECT_EQ(List.StatusBar->PanelCount(), 3);
+  // Three panels of 140 each; the last does not stretch to the window's edge.
+  int Edges[4] = {};
+  ASSERT_EQ(
+      ::SendMessageA(List.StatusBar->Handle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(Edges)), 3);
+  EXPECT_EQ(std::vector<int>(Edges, Edges + 3), (std::vector<int>{140, 280, 420}));
 
   List.Tree->SetFocusedNode(Thread);
   EXPECT_EQ(List.Tree->Column(0).Text, "ThreadID");
@@ -245,6 +250,27 @@ TEST_F(ListWindowTest, WithoutTheHandleColumnWindowNodesAreLeftAlone) {
   EXPECT_NE(List.Tree->FocusedNode(), Desktop);
 }
 
+TEST_F(ListWindowTest, RefreshDoesNothingWhileABuildRuns) {
+  // All five build slots taken: the build waits.
+  TKernelHandle Semaphore(::OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, ThreadCounterName));
+  for (int Slot = 0; Slot < 5; ++Slot)
+    ASSERT_EQ(::WaitForSingleObject(Semaphore.Get(), 5000), WAIT_OBJECT_0);
+  auto* List =
+      dynamic_cast<TListForm*>(Services.OpenChildWindow(TChildKind::ckWindowList, nullptr));
+  ASSERT_NE(List, nullptr);
+  // Two quick clicks, perhaps before the window has seen its build start, and one while it
+  // shows it: one build all the same.
+  List->RefreshButtonClick(*List);
+  List->RefreshButtonClick(*List);
+  ASSERT_TRUE(WaitFor([&] { return List->Building(); }));
+  List->RefreshButtonClick(*List);
+  EXPECT_EQ(LiveBuildRecords(), 1);
+  ::ReleaseSemaphore(Semaphore.Get(), 5, nullptr);
+  WaitForBuild(*List, 1);
+  EXPECT_TRUE(WaitFor([] { return LiveBuildRecords() == 0; }));
+  EXPECT_EQ(List->FinishedBuilds(), 1);
+}
+
 TEST_F(ListWindowTest, AListWindowClosedWhileItBuildsGoesQuietly) {
   TKernelHandle Semaphore(::OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, ThreadCounterName));
   for (int Slot = 0; Slot < 5; ++Slot)
@@ -258,8 +284,4 @@ TEST_F(ListWindowTest, AListWindowClosedWhileItBuildsGoesQuietly) {
 }
 
 } // namespace
-} // namespace wyndo::test
-
-namespace wyndo::test {
-namespace {} // namespace
 } // namespace wyndo::test

@@ -63,7 +63,9 @@ TMessageBoxWatcher::TMessageBoxWatcher(std::string Title, DWORD TimeoutMs)
       TSearch Search{&FTitle};
       ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&Search));
       if (Search.Found) {
-        TMessageBoxSeen Seen{FTitle, MessageBoxText(Search.Found), 0};
+        TMessageBoxSeen Seen{FTitle, MessageBoxText(Search.Found), 0,
+                             ::GetWindow(Search.Found, GW_OWNER),
+                             ::GetWindowThreadProcessId(Search.Found, nullptr)};
         // The icon is a static control showing one of the system icons.
         for (UINT Icon : {MB_ICONHAND, MB_ICONEXCLAMATION, MB_ICONASTERISK, MB_ICONQUESTION}) {
           const LPCSTR Id = Icon == MB_ICONHAND          ? IDI_HAND

@@ -20,6 +20,8 @@ struct TMessageBoxSeen {
   std::string Title;
   std::string Text;
   UINT Icon = 0; // the MB_ICON* the box was shown with, when it can be told
+  HWND Owner = nullptr;
+  DWORD Thread = 0; // the thread that showed it
 };
 
 // Watches, on a thread of its own, for a message box of this process with the given title,
