@@ -31,7 +31,13 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int) {
     MainForm->Update();
     Startup.FreeSplash();
     Application.SetMainForm(std::move(MainForm));
+    Application.OnEndSession = [&Startup](TObject&) {
+      if (TWyndoMainForm* Main = MainWindow())
+        Main->LeaveShell();
+      Startup.SaveSettingsNow();
+    };
     Application.Run();
+    Application.OnEndSession = nullptr;
     Screen.SetCursorImage(crFinder, nullptr);
   } catch (...) {
     Application.HandleException(std::current_exception());

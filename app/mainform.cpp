@@ -149,10 +149,7 @@ TWyndoMainForm::~TWyndoMainForm() {
 
 void TWyndoMainForm::BeforeDestruction() {
   MenuCloseAllClick();
-  if (Settings.AppBarDocking)
-    UndockAppBar();
-  if (Settings.Minimization == mzTray || Settings.Minimization == mzTrayAndTaskbar)
-    HideTrayIcon();
+  LeaveShell();
   // The application outlives this window: its events must not call into it any more.
   Application.OnMinimize = nullptr;
   Application.OnRestore = nullptr;
@@ -193,14 +190,14 @@ void TWyndoMainForm::BuildMenus() {
   MainMenu.SetImages(ImageListSmall.Handle());
   TMenuItem& Bar = MainMenu.Items();
   WyndoMenu = Bar.AddItem("&Wyndo");
-  WindowsMenu = WyndoMenu->AddItem(CommandId(mcWindows), "&Windows...",
-                                   Command(&F::ButtonWindowsClick), 0);
+  WindowsMenu =
+      WyndoMenu->AddItem(CommandId(mcWindows), "&Windows...", Command(&F::ButtonWindowsClick), 0);
   ProcessesMenu = WyndoMenu->AddItem(CommandId(mcProcesses), "&Processes...",
                                      Command(&F::ButtonProcessesClick), 1);
-  ThreadsMenu = WyndoMenu->AddItem(CommandId(mcThreads), "&Threads...",
-                                   Command(&F::ButtonThreadsClick), 2);
-  ModulesMenu = WyndoMenu->AddItem(CommandId(mcModules), "&Modules...",
-                                   Command(&F::ButtonModulesClick), 3);
+  ThreadsMenu =
+      WyndoMenu->AddItem(CommandId(mcThreads), "&Threads...", Command(&F::ButtonThreadsClick), 2);
+  ModulesMenu =
+      WyndoMenu->AddItem(CommandId(mcModules), "&Modules...", Command(&F::ButtonModulesClick), 3);
   WyndoMenu->AddSeparator();
   FindWindow1 = WyndoMenu->AddItem(CommandId(mcFindWindow), "&Find Window...",
                                    Command(&F::ButtonFindWndClick));
@@ -236,8 +233,8 @@ void TWyndoMainForm::BuildMenus() {
       Tray.AddItem(CommandId(mcTrayThreads), "Threads...", Command(&F::ButtonThreadsClick));
   MenuModules =
       Tray.AddItem(CommandId(mcTrayModules), "Modules...", Command(&F::ButtonModulesClick));
-  MenuFindWindow = Tray.AddItem(CommandId(mcTrayFindWindow), "Find Window...",
-                                Command(&F::ButtonFindWndClick));
+  MenuFindWindow =
+      Tray.AddItem(CommandId(mcTrayFindWindow), "Find Window...", Command(&F::ButtonFindWndClick));
   Tray.AddSeparator();
   MenuProperties = Tray.AddItem(CommandId(mcTrayProperties), "Properties...",
                                 Command(&F::ButtonPropertiesClick));
@@ -378,13 +375,33 @@ void TWyndoMainForm::ApplyDockRect() {
   Realign();
 }
 
+void TWyndoMainForm::ApplyTaskbarButton(bool ProgramVisible) {
+  const bool Shown = ProgramVisible ? Settings.Minimization == mzTaskbar && !Docked()
+                                    : Settings.Minimization != mzTray;
+  // Shown without activation: the application window has no size, the main form keeps the focus.
+  ::ShowWindow(Application.Handle(), Shown ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWyndoMainForm::ApplyTaskbarButton() {
+  ApplyTaskbarButton(Visible() && !::IsIconic(Application.Handle()));
+}
+
+void TWyndoMainForm::LeaveShell() {
+  if (FLeftShell)
+    return;
+  FLeftShell = true;
+  if (Settings.AppBarDocking)
+    UndockAppBar();
+  if (Settings.Minimization == mzTray || Settings.Minimization == mzTrayAndTaskbar)
+    HideTrayIcon();
+}
+
 void TWyndoMainForm::StyleFormShow(TObject&) {
-  if (Settings.AppBarDocking || Settings.Minimization != mzTaskbar)
-    ::ShowWindow(Application.Handle(), SW_HIDE);
+  ApplyTaskbarButton(true);
 }
 
 void TWyndoMainForm::StyleFormHide(TObject&) {
-  ::ShowWindow(Application.Handle(), Settings.Minimization == mzTray ? SW_HIDE : SW_SHOW);
+  ApplyTaskbarButton(false);
 }
 
 void TWyndoMainForm::AppMinimize(TObject& Sender) {
@@ -403,8 +420,7 @@ void TWyndoMainForm::MenuShowClick() {
   HWND App = Application.Handle();
   if (::IsIconic(App)) {
     Application.Restore();
-    if (Settings.Minimization != mzTaskbar)
-      ::ShowWindow(App, SW_HIDE); // removes only the task-bar button
+    ApplyTaskbarButton(true);
     if (Docked())
       DockAppBar();
   }

@@ -61,6 +61,15 @@ public:
   void TaskbarRemoveForm(TTaskItems& Sender, TForm& Form);
   void TrayItemClick(TObject& Sender);
 
+  // The program's task-bar button (the application window's): while the program is visible it is
+  // there only with "Taskbar" and not docked; while it is minimised or hidden, unless "Tray".
+  void ApplyTaskbarButton(bool ProgramVisible);
+  // The button as the rule wants it for the program's present state.
+  void ApplyTaskbarButton();
+  // Gives the docked strip back and removes the tray icon, once: when the window goes, or when
+  // the session ends before that.
+  void LeaveShell();
+
   // The form's show and hide events, also run when the program is restored and minimised:
   // they keep the program's task-bar button as the settings want it.
   void StyleFormShow(TObject& Sender);
@@ -132,6 +141,7 @@ private:
   TWndFields FFields{*this};
   bool FConstructing = true;
   bool FApplyingDockRect = false;
+  bool FLeftShell = false;
   static const TLayoutItem<TWyndoMainForm> Layout[];
 };
 

@@ -46,6 +46,7 @@ void ApplyDocking(bool Docked) {
     Main->SetCaptionButtons(Main->CaptionButtons() | CaptionButton(cbMaximize));
     UndockAppBar();
   }
+  Main->ApplyTaskbarButton();
 }
 
 void ApplyStayOnTop(bool OnTop) {

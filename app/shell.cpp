@@ -202,9 +202,7 @@ void ShowTrayIcon() {
     return;
   TNotifyIconDataV1 Data = TrayRecord(*Main);
   ::Shell_NotifyIconA(NIM_ADD, reinterpret_cast<NOTIFYICONDATAA*>(&Data));
-  HWND App = Application.Handle();
-  if (Settings.Minimization == mzTray || !::IsIconic(App))
-    ::ShowWindow(App, SW_HIDE);
+  Main->ApplyTaskbarButton();
 }
 
 void HideTrayIcon() {
@@ -213,7 +211,7 @@ void HideTrayIcon() {
     return;
   TNotifyIconDataV1 Data = TrayRecord(*Main);
   ::Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<NOTIFYICONDATAA*>(&Data));
-  ::ShowWindow(Application.Handle(), SW_SHOW);
+  Main->ApplyTaskbarButton();
 }
 
 } // namespace wyndo

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/commands.h"
 #include "app/settingsstore.h"
 #include "core/cmdline.h"
 #include "core/settings.h"
@@ -108,6 +109,11 @@ std::optional<int> TStartup::Initialize(std::string_view CommandLine) {
   if (Instance && ::GetLastError() == ERROR_ALREADY_EXISTS) {
     ::CloseHandle(Instance);
     if (HWND Running = ::FindWindowExA(nullptr, nullptr, "TWyndoMainForm", nullptr)) {
+      // The running program may sit in the tray or be minimised: it shows itself as "Show Wyndo"
+      // does. This process, started by the user, may then bring it to the foreground.
+      DWORD_PTR Ignored = 0;
+      ::SendMessageTimeoutA(Running, WM_COMMAND, CommandId(TMainCommand::mcTrayShow), 0,
+                            SMTO_ABORTIFHUNG, 5000, &Ignored);
       ::BringWindowToTop(Running);
       ::SetForegroundWindow(Running);
     }
@@ -155,6 +161,13 @@ std::optional<int> TStartup::Initialize(std::string_view CommandLine) {
 
 void TStartup::FreeSplash() {
   SettingsResources.Splash.reset();
+}
+
+void TStartup::SaveSettingsNow() {
+  if (!Settings.SaveOnExit)
+    return;
+  Settings.SaveOnExit = false;
+  SaveSettings();
 }
 
 TStartup::~TStartup() {

@@ -45,6 +45,9 @@ public:
   std::optional<int> Initialize(std::string_view CommandLine);
   // The splash screen goes once the main window is on the screen.
   void FreeSplash();
+  // Writes the settings now when they are to be saved at all (the session is ending), and not
+  // again at exit.
+  void SaveSettingsNow();
 
   // The two windows start-up shows when they are given: the splash screen, and the Properties
   // dialog of the configuration run (true unless cancelled).

@@ -84,7 +84,9 @@ void TApplication::SetMainForm(std::unique_ptr<TForm, TFormDeleter> Form) {
 
 void TApplication::Run() {
   FTerminated = false;
-  if (FMainForm) {
+  // The task-bar button comes with the main form. A main form shown before has settled the
+  // button in its own show handler already: showing it here would overrule that.
+  if (FMainForm && !FMainForm->Visible()) {
     ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     FMainForm->Show();
@@ -318,8 +320,12 @@ LRESULT TApplication::WindowMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
   case WM_QUERYENDSESSION:
     return TRUE;
   case WM_ENDSESSION:
-    if (WParam)
+    if (WParam && !FSessionEnded) {
+      FSessionEnded = true;
+      if (OnEndSession)
+        OnEndSession(*this);
       Terminate();
+    }
     return 0;
   default:
     break;

@@ -44,7 +44,8 @@ public:
   // Makes Form the main form; the application frees it after the message loop has ended.
   void SetMainForm(std::unique_ptr<TForm, TFormDeleter> Form);
 
-  // Shows the main form and runs the message loop until Terminate; then frees the main form.
+  // Shows the main form with the application window (unless the main form is visible already)
+  // and runs the message loop until Terminate; then frees the main form.
   void Run();
   // Handles every pending message, then returns.
   void ProcessMessages();
@@ -52,6 +53,11 @@ public:
   void HandleMessage();
   void Terminate();
   bool Terminated() const { return FTerminated; }
+
+  // The session ends (WM_ENDSESSION): the system may end the process as soon as the message has
+  // been handled, so whatever must outlive the program is done in this event. Raised once; the
+  // message loop ends afterwards if the process is still there.
+  TNotifyEvent OnEndSession;
 
   // Minimising and restoring the whole program, with events after each.
   void Minimize();
@@ -95,6 +101,7 @@ private:
   std::string FTitle;
   std::unique_ptr<TForm, TFormDeleter> FMainForm;
   bool FTerminated = false;
+  bool FSessionEnded = false;
   int FShowingError = 0;
   TControl* FHintControl = nullptr;
   std::unique_ptr<THintWindow> FHintWindow;

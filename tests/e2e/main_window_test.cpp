@@ -184,5 +184,87 @@ TEST_F(EndToEndMainWindow, ASecondStartBringsTheRunningProgramForwardAndEndsWith
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
+// Whether the program shows a button in the system's task bar: its application window is up.
+bool TaskBarButton(const TWyndo& Wyndo) {
+  return !Wyndo.Windows("TApplication").empty();
+}
+
+// Waits until the program handles messages in its message loop: everything start-up does to the
+// screen has been done.
+bool Settled(const TWyndo& Wyndo) {
+  DWORD_PTR Ignored = 0;
+  return ::SendMessageTimeoutA(Wyndo.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &Ignored) != 0;
+}
+
+TEST_F(EndToEndMainWindow, TheTaskBarButtonIsThereAfterStartOnlyWithTaskbarAndNotDocked) {
+  struct {
+    const char* Case;
+    TSeedOptions Options;
+    bool Button;
+  } const Cases[] = {
+      {"docked", {.Minimization = 0, .AppBarDocking = true}, false},
+      {"Tray, not docked", {.Minimization = 1, .AppBarDocking = false}, false},
+      {"Taskbar, not docked", {.Minimization = 0, .AppBarDocking = false}, true},
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Case);
+    Seed(Case.Options);
+    TWyndo Wyndo;
+    ASSERT_TRUE(Settled(Wyndo));
+    EXPECT_EQ(TaskBarButton(Wyndo), Case.Button);
+    // Minimised and restored, the rule still holds: the button is there while minimised unless
+    // the program goes to the tray.
+    ::PostMessageA(Wyndo.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(Wyndo.Main()); }));
+    EXPECT_TRUE(WaitFor([&] { return TaskBarButton(Wyndo) == (Case.Options.Minimization != 1); }));
+    Wyndo.Command(mcTrayShow);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(Wyndo.Main()) != FALSE; }));
+    ASSERT_TRUE(Settled(Wyndo));
+    EXPECT_EQ(TaskBarButton(Wyndo), Case.Button);
+    EXPECT_EQ(Wyndo.Close(), 0u);
+  }
+}
+
+TEST_F(EndToEndMainWindow, ASecondStartShowsTheProgramFromTheTray) {
+  Seed({.Minimization = 1});
+  TWyndo Wyndo;
+  ::PostMessageA(Wyndo.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(Wyndo.Main()); }));
+
+  TProgram Second;
+  EXPECT_EQ(Second.WaitForExit(), 0u);
+  EXPECT_TRUE(WaitFor([&] {
+    return ::IsWindowVisible(Wyndo.Main()) && !::IsIconic(Wyndo.Main()) &&
+           ::GetForegroundWindow() == Wyndo.Main();
+  }));
+  EXPECT_FALSE(TaskBarButton(Wyndo)) << "back from the tray, still without a task-bar button";
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+TEST_F(EndToEndMainWindow, AClickOnTheActiveWindowsTaskbarButtonMinimisesIt) {
+  Seed();
+  TWyndo Wyndo;
+  HWND List = Wyndo.OpenList(mcWindows, "TWindowListForm", "Window List 1");
+  ASSERT_NE(List, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == List; }));
+  const std::vector<HWND> Bars = ChildWindows(Wyndo.Main(), "TTaskbar");
+  ASSERT_EQ(Bars.size(), 1u);
+  // The first button: 120 wide, 24 high, in the middle of the bar's height.
+  RECT Bar{};
+  ::GetClientRect(Bars[0], &Bar);
+  const POINT Button = ClientPoint(Bars[0], 1 + 60, Bar.bottom / 2);
+
+  // Pressing on the main window's bar takes the activation from the list before the release;
+  // the click still minimises the window that was active when it began.
+  ASSERT_TRUE(ClickAt(Button));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(List); })) << "the list stayed up";
+  // Clicked again, it comes back in front.
+  ASSERT_TRUE(ClickAt({Button.x + 4, Button.y}));
+  EXPECT_TRUE(WaitFor([&] {
+    return ::IsWindowVisible(List) && !::IsIconic(List) && ::GetForegroundWindow() == List;
+  }));
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
 } // namespace
 } // namespace wyndo::e2e

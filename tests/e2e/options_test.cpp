@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace wyndo::e2e {
 namespace {
@@ -22,13 +23,14 @@ class EndToEndOptions : public EndToEndTest {};
 // and the Lists page's list type.
 enum TCombo { coMinimization, coIntFormat, coStyle, coListTypes };
 
-// Chooses the entry Steps below the selected one in a drop-down list, as a user does: open it
-// with a click, go down with the arrow key, take the entry with Enter.
+// Chooses the entry Steps below the selected one in a drop-down list (above for a negative
+// number), as a user does: open it with a click, go down or up with the arrow keys, take the
+// entry with Enter.
 bool ChooseBelow(HWND Combo, int Steps) {
   const LRESULT Before = ::SendMessageA(Combo, CB_GETCURSEL, 0, 0);
   std::string Keys;
-  for (int Step = 0; Step < Steps; ++Step)
-    Keys += "Down ";
+  for (int Step = 0; Step < std::abs(Steps); ++Step)
+    Keys += Steps > 0 ? "Down " : "Up ";
   return ClickWindow(Combo) &&
          WaitFor([&] { return ::SendMessageA(Combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }) &&
          PressKeys(Keys + "Return") &&
@@ -225,6 +227,26 @@ TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStar
   ASSERT_TRUE(ClickInto(FindFields[1]));
   ASSERT_TRUE(TypeText("E2E Option Target"));
   EXPECT_TRUE(WaitFor([&] { return TextOf(FindFields[0]) == C; }));
+  EXPECT_EQ(Wyndo.Close(), 0u);
+}
+
+TEST_F(EndToEndOptions, FromTrayToTaskbarWhileDockedTheTrayIconGoesAndNoTaskBarButtonComes) {
+  Seed({.Minimization = 1, .AppBarDocking = true});
+  TWyndo Wyndo;
+  ASSERT_TRUE(WaitFor([&] { return TrayIcon().x >= 0; })) << "no tray icon at the start";
+  HWND Dialog = OpenProperties(Wyndo);
+  ASSERT_NE(Dialog, nullptr);
+  const std::vector<HWND> Combos = ChildWindows(Dialog, "ComboBox");
+  ASSERT_EQ(Combos.size(), 4u);
+  ASSERT_TRUE(ChooseBelow(Combos[coMinimization], -1)); // "Taskbar"
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "Apply")));
+  EXPECT_TRUE(WaitFor([&] { return TrayIcon().x < 0; })) << "the tray icon stayed";
+  // Docked, the program shows no task-bar button whatever the minimise target.
+  DWORD_PTR Ignored = 0;
+  ASSERT_TRUE(::SendMessageTimeoutA(Wyndo.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &Ignored));
+  EXPECT_TRUE(Wyndo.Windows("TApplication").empty());
+  ASSERT_TRUE(ClickWindow(test::FindChildWindow(Dialog, "Button", "Cancel")));
+  ASSERT_TRUE(Wyndo.WaitForNoWindow("TPropertyForm"));
   EXPECT_EQ(Wyndo.Close(), 0u);
 }
 
