@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 namespace wyndo {
 
@@ -161,6 +162,10 @@ TTaskButton::TContentLayout TTaskButton::ContentLayout(int Width, bool Down) {
   return Layout;
 }
 
+void TTaskButton::PressActivates() {
+  FDownBeforeActivation = FDown;
+}
+
 void TTaskButton::Click() {
   if (!FSkipClick)
     TGraphicControl::Click();
@@ -175,6 +180,8 @@ void TTaskButton::WndProc(TMessage& Message) {
   switch (Message.Msg) {
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
+    FDownAtPress = FDownBeforeActivation.value_or(FDown);
+    FDownBeforeActivation.reset();
     TGraphicControl::WndProc(Message);
     FClicking = !FDown;
     Repaint();
@@ -205,7 +212,8 @@ void TTaskButton::WndProc(TMessage& Message) {
 void TTaskButton::MouseButtonUp(TMessage& Message) {
   HWND Window = FItem ? FItem->Window() : nullptr;
   bool SkipClick = false;
-  if (!FDown || (Window && ::IsIconic(Window))) {
+  const bool WasDown = std::exchange(FDownAtPress, false);
+  if (!WasDown || (Window && ::IsIconic(Window))) {
     SetDown(FMouseOver);
   } else if (FItem) {
     // The active window's button minimises it; this release is not a click.
@@ -750,7 +758,15 @@ void TTaskbar::FreeIdleButtons() {
 }
 
 void TTaskbar::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_SIZE) {
+  if (Message.Msg == WM_MOUSEACTIVATE) {
+    // Sent before the activation that a press brings, and before the press itself.
+    POINT Cursor{};
+    ::GetCursorPos(&Cursor);
+    ::ScreenToClient(Handle(), &Cursor);
+    if (auto* Button = dynamic_cast<TTaskButton*>(ControlAtPos(Cursor)))
+      Button->PressActivates();
+    TToolWindow::WndProc(Message);
+  } else if (Message.Msg == WM_SIZE) {
     TToolWindow::WndProc(Message);
     ArrangeButtons();
   } else {

@@ -25,6 +25,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -143,6 +144,9 @@ public:
 
   void WndProc(TMessage& Message) override;
   void Click() override;
+  // A press on the button is about to activate the main window, which takes the activation from
+  // the button's window before the press arrives: the press counts with the state from now.
+  void PressActivates();
   // Whether a message of the button is being handled (the button must outlive it).
   bool Busy() const { return FBusy > 0; }
   // Cuts the button off its item and the taskbar: the item has gone.
@@ -159,6 +163,10 @@ private:
   std::string FText;
   bool FDown = false;
   bool FClicking = false;
+  // Down when the mouse button went down on it (before the press activated the main window): a
+  // click on the active window's button minimises that window.
+  bool FDownAtPress = false;
+  std::optional<bool> FDownBeforeActivation;
   TIconHandle FIcon;
   bool FMouseOver = false;
   bool FInSystemMenu = false;
