@@ -2,6 +2,8 @@
 
 #include "ui/application.h"
 
+#include <utility>
+
 namespace wyndo {
 
 // ---------------------------------------------------------------------------------------------
@@ -78,9 +80,11 @@ void TCheckSpeedButton::WndProc(TMessage& Message) {
     }
     break;
   case WM_LBUTTONUP:
-    if (FBoxPressed && InBox(X, Y)) {
-      FBoxPressed = false;
-      Toggle();
+    // Every release ends a press in the box; only one inside the box toggles it.
+    if (std::exchange(FBoxPressed, false)) {
+      Repaint();
+      if (InBox(X, Y))
+        Toggle();
       return;
     }
     break;
@@ -103,17 +107,54 @@ void TCheckSpeedButton::WndProc(TMessage& Message) {
 // ---------------------------------------------------------------------------------------------
 // THintEdit
 
+namespace {
+
+bool ControlDown() {
+  return (::GetKeyState(VK_CONTROL) & 0xFF00) == 0xFF00;
+}
+
+// Watches the pointer while the hint is up.
+constexpr UINT_PTR PointerTimer = 0x4854;
+constexpr UINT PointerInterval = 50;
+
+POINT CursorPos() {
+  POINT Cursor{};
+  ::GetCursorPos(&Cursor);
+  return Cursor;
+}
+
+} // namespace
+
 void THintEdit::HideHint() {
   if (FHintWindow)
     FHintWindow->ReleaseHandle();
   FHintShown = false;
+  if (HandleAllocated())
+    ::KillTimer(Handle(), PointerTimer);
+}
+
+void THintEdit::PointerMoved() {
+  // The hint hangs from the pointer: moves over it may reach neither the hint window nor the
+  // field (the hint lets the pointer through, and where the system does not pass the moves on
+  // they are lost). So the pointer is watched while the hint is up: a move without Ctrl, or out
+  // of the field, ends the hint wherever the pointer is.
+  const POINT Cursor = CursorPos();
+  if (Cursor.x == FHintCursor.x && Cursor.y == FHintCursor.y)
+    return;
+  FHintCursor = Cursor;
+  RECT Field{};
+  ::GetWindowRect(Handle(), &Field);
+  RECT Hint{};
+  ::GetWindowRect(FHintWindow->Handle(), &Hint);
+  if (!ControlDown() || (!::PtInRect(&Field, Cursor) && !::PtInRect(&Hint, Cursor)))
+    HideHint();
 }
 
 void THintEdit::WndProc(TMessage& Message) {
   switch (Message.Msg) {
   case WM_MOUSEMOVE:
   case CM_MOUSEENTER: {
-    const bool ControlDown = (::GetKeyState(VK_CONTROL) & 0xFF00) == 0xFF00;
+    const bool ControlDown = wyndo::ControlDown();
     if (ControlDown && !FHintShown) {
       if (Hint().empty())
         return; // nothing to show: no further handling at all
@@ -121,11 +162,11 @@ void THintEdit::WndProc(TMessage& Message) {
         FHintWindow = std::make_unique<THintWindow>();
       FHintWindow->SetColor(Application.HintColor);
       RECT Area = FHintWindow->CalcHintRect(Screen.Width(), Hint());
-      POINT Cursor{};
-      ::GetCursorPos(&Cursor);
-      ::OffsetRect(&Area, Cursor.x, Cursor.y);
+      FHintCursor = CursorPos();
+      ::OffsetRect(&Area, FHintCursor.x, FHintCursor.y);
       FHintWindow->ActivateHint(Area, Hint());
       FHintShown = true;
+      ::SetTimer(Handle(), PointerTimer, PointerInterval, nullptr);
     } else if (!ControlDown && FHintShown) {
       HideHint();
     }
@@ -134,6 +175,13 @@ void THintEdit::WndProc(TMessage& Message) {
   case CM_MOUSELEAVE:
     if (FHintShown)
       HideHint();
+    break;
+  case WM_TIMER:
+    if (Message.WParam == PointerTimer) {
+      if (FHintShown)
+        PointerMoved();
+      return;
+    }
     break;
   default:
     break;

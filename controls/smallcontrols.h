@@ -57,7 +57,10 @@ public:
 
 private:
   void HideHint();
+  // Checks the pointer while the hint is up.
+  void PointerMoved();
   std::unique_ptr<THintWindow> FHintWindow;
+  POINT FHintCursor{}; // where the pointer was at the last check
   bool FHintShown = false;
 };
 

@@ -139,13 +139,17 @@ TEST_F(CheckSpeedButtonTest, APressAndReleaseInTheBoxTogglesOnceAndNeverClicksTh
   EXPECT_EQ(CheckClicks, 1);
   EXPECT_EQ(Clicks, 0);
 
-  // Pressed in the box, released outside: nothing, and the box press stays set.
+  // Pressed in the box, released outside: nothing, and the press is over, so that hovering the
+  // box later does not draw it pushed.
   Mouse(WM_LBUTTONDOWN, 8, 30);
   Mouse(WM_LBUTTONUP, 30, 5);
   EXPECT_TRUE(Button->Checked());
   EXPECT_EQ(CheckClicks, 1);
   EXPECT_EQ(Clicks, 0);
-  EXPECT_TRUE(Button->BoxPressed());
+  EXPECT_FALSE(Button->BoxPressed());
+  Mouse(WM_MOUSEMOVE, 8, 30);
+  EXPECT_TRUE(Button->BoxHot());
+  EXPECT_FALSE(Button->BoxPressed());
 }
 
 TEST_F(CheckSpeedButtonTest, ADoubleClickInTheBoxTogglesTwice) {
