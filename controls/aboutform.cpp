@@ -26,16 +26,6 @@ void DrawPicture(HDC DC, const TPicture& Picture, int X, int Y) {
   ::BitBlt(DC, X, Y, Picture.Width, Picture.Height, Source.Get(), 0, 0, SRCCOPY);
 }
 
-// Makes the label exactly as wide as its text, keeping its right edge: the two texts at the
-// bottom right end where the layout ends them, whatever their length.
-void KeepRightEdge(TLabel& Label) {
-  TWindowDC Screen(nullptr);
-  TCanvas Canvas(Screen.Get());
-  Canvas.Font = Label.Font();
-  const int Width = Canvas.TextWidth(Label.Caption());
-  Label.SetBounds(Label.Left() + Label.Width() - Width, Label.Top(), Width, Label.Height());
-}
-
 // Tiles Pattern over the rectangle, the pattern's corner at Origin; the brush origin goes back
 // to (0, 0) afterwards.
 void FillPattern(HDC DC, const TPicture& Pattern, POINT Origin, int X, int Y, int Width,
@@ -166,8 +156,6 @@ TAboutForm::TAboutForm(std::string_view ProductVersion) {
     SetClientSize(FBackground.Width, ClientSize().Height);
     Realign();
   }
-  KeepRightEdge(*Label3);
-  KeepRightEdge(*Homepage);
 
   Version->SetCaption(ProductVersion);
   char Numbers[32];
