@@ -85,17 +85,19 @@ void TToolWindowPanel::WndProc(TMessage& Message) {
 
 void TToolWindowPanel::Paint(TCanvas& Canvas) {
   TPanel::Paint(Canvas);
-  // A double chevron pointing down: the Symbol font's logical-or sign, twice bold.
-  Canvas.Font.SetName("Symbol");
-  Canvas.Font.SetHeight(-::MulDiv(10, ::GetDeviceCaps(Canvas.Handle(), LOGPIXELSY), 72));
-  Canvas.Font.SetCharset(SYMBOL_CHARSET);
-  Canvas.SetTransparent(true);
+  // A double chevron pointing down, two bold V shapes one above the other, drawn pixel by pixel:
+  // a font's glyph for it is missing on some systems.
+  const RECT Area = ClientRect();
   const int Shift = BevelOuter() == TBevelCut::bvLowered ? 1 : 0;
-  for (int Offset : {0, -1, -4, -5}) {
-    RECT Area = ClientRect();
-    ::OffsetRect(&Area, Shift, Offset);
-    Canvas.DrawText("\xDA", Area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  }
+  const int Middle = (Area.right - Area.left) / 2 + Shift;
+  const int Top = (Area.bottom - Area.top - 9) / 2;
+  Canvas.BrushColor = clBtnText;
+  for (int Chevron : {Top, Top + 4})
+    for (int Row = 0; Row < 4; ++Row) {
+      // Arms one pixel wide and two high, meeting in the middle.
+      Canvas.FillRect({Middle - 3 + Row, Chevron + Row, Middle - 2 + Row, Chevron + Row + 2});
+      Canvas.FillRect({Middle + 3 - Row, Chevron + Row, Middle + 4 - Row, Chevron + Row + 2});
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
