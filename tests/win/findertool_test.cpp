@@ -6,10 +6,12 @@
 #include "tests/win/test_support.h"
 #include "ui/application.h"
 
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace wyndo::test {
 namespace {
@@ -101,6 +103,42 @@ TEST_F(FinderToolTest, PropertiesWithAnEmptyHandleFieldSaysSoAndOpensNothing) {
   EXPECT_EQ(Seen->Text, "\"\" is not a valid Handle-Value");
   // Select Window is silent.
   Tool()->Select->Click();
+}
+
+TEST_F(FinderToolTest, ThePanelShowsTwoChevronsPointingDown) {
+  Panel->Update();
+  RECT Area = Panel->ClientRect();
+  const POINT Corner = Panel->ClientToScreen({0, 0});
+  ::OffsetRect(&Area, Corner.x, Corner.y);
+  const COLORREF Ink = ::GetSysColor(COLOR_BTNTEXT);
+  // The width of the ink in every row that has any, and whether the top row is two dots.
+  std::vector<int> Widths;
+  bool TwoDotsOnTop = false;
+  ASSERT_TRUE(WaitFor([&] {
+    const TScreenShot Shot(Area);
+    Widths.clear();
+    for (int Y = 0; Y < Shot.Height; ++Y) {
+      std::vector<int> Inked;
+      for (int X = 0; X < Shot.Width; ++X)
+        if (Shot.At(X, Y) == Ink)
+          Inked.push_back(X);
+      if (Inked.empty())
+        continue;
+      if (Widths.empty())
+        TwoDotsOnTop = Inked.size() == 2;
+      Widths.push_back(Inked.back() - Inked.front());
+    }
+    return !Widths.empty();
+  }));
+  // Two V shapes one above the other: the ink narrows to a point, widens at once and narrows
+  // to a point again. A box (a missing glyph) keeps its width.
+  EXPECT_TRUE(TwoDotsOnTop) << "nothing between the arms";
+  int Points = 0;
+  for (std::size_t Row = 0; Row < Widths.size(); ++Row)
+    if (Widths[Row] <= 2 && (Row + 1 == Widths.size() || Widths[Row + 1] >= 5))
+      ++Points;
+  EXPECT_EQ(Points, 2);
+  EXPECT_GE(Widths.front(), 5);
 }
 
 // A tool window that counts how many of its kind have been destroyed.
