@@ -23,8 +23,5 @@ function(wyndo_add_tests target)
   if(ARG_DESKTOP OR ARG_SETTINGSKEY)
     list(APPEND props RESOURCE_LOCK desktop)
   endif()
-  if(CMAKE_CROSSCOMPILING AND NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-    return() # 32-bit Wine is not available here: i686 tests are compiled, not run.
-  endif()
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${props})
 endfunction()
