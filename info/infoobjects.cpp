@@ -176,15 +176,22 @@ std::string TProcessInfoObject::ModulePath() const {
 
 void TProcessInfoObject::ResolveModulePath() const {
   std::string Path;
-  // On the NT line the process-status service knows the path of a process it can open.
-  if (FProcessHandle && Settings.OSKind == osNT) {
+  // On the NT line the process-status service knows the path of a process it can open; where it
+  // cannot read the process's modules (a 64-bit process seen by a 32-bit program), the image
+  // name query still knows it.
+  if (Settings.OSKind == osNT) {
     char Buffer[MAX_PATH + 1] = {};
-    if (ToolHelp().ModuleFileNameEx(FProcessHandle.Get(), nullptr, Buffer, sizeof(Buffer)) > 0)
+    DWORD Length = 0;
+    if (FProcessHandle)
+      Length = ToolHelp().ModuleFileNameEx(FProcessHandle.Get(), nullptr, Buffer, sizeof(Buffer));
+    if (Length == 0)
+      Length = ToolHelp().ProcessImageName(FProcessID, Buffer, sizeof(Buffer));
+    if (Length > 0)
       Path.assign(Buffer, ::strnlen(Buffer, sizeof(Buffer)));
   }
   // Otherwise the process's own module, found by the file name of its tool-help record.
   if (Path.empty() && FEntry.Get()) {
-    TKernelHandle Snapshot(ToolHelp().CreateSnapshot(TH32CS_SNAPMODULE, FProcessID));
+    TKernelHandle Snapshot(ToolHelp().CreateSnapshot(ModuleSnapshotFlags(), FProcessID));
     if (Snapshot) {
       const std::string ExeName = ExtractFileNameOr(
           std::string(FEntry.Get()->szExeFile, ::strnlen(FEntry.Get()->szExeFile, MAX_PATH)), "");

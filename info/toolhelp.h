@@ -1,7 +1,8 @@
 #pragma once
-// Tool-help snapshots and the process-status service's GetModuleFileNameExA, located at run time:
-// Windows 98 has no process-status service, and the functions must not stop the program from
-// loading where they are missing. Tests may put another source in place (TToolHelpOverride).
+// Tool-help snapshots, the process-status service's GetModuleFileNameExA and
+// QueryFullProcessImageNameA, located at run time: Windows 98 has no process-status service, only
+// newer systems have the image name, and the functions must not stop the program from loading
+// where they are missing. Tests may put another source in place (TToolHelpOverride).
 
 #include "ui/handles.h"
 
@@ -25,7 +26,14 @@ public:
   virtual bool ModuleNext(HANDLE Snapshot, MODULEENTRY32& Entry);
   // Length of the path written, 0 on failure or where the service is missing.
   virtual DWORD ModuleFileNameEx(HANDLE Process, HMODULE Module, char* Buffer, DWORD Size);
+  // The path of a process's program file, read with limited query access (also where the module
+  // list cannot be read, as by a 32-bit program of a 64-bit process); its length, 0 on failure
+  // or where the system has no such query.
+  virtual DWORD ProcessImageName(DWORD ProcessId, char* Buffer, DWORD Size);
 };
+
+// The flags of a snapshot of one process's modules: all of them, whatever the bitness.
+DWORD ModuleSnapshotFlags();
 
 // The source in use: the system's, unless a test put another in place.
 TToolHelp& ToolHelp();

@@ -133,7 +133,7 @@ void BuildModuleList(TThreadData& Data) {
   Process.dwSize = sizeof(Process);
   for (bool More = Source.ProcessFirst(Snapshot.Get(), Process); More && !IsStopped(Data);
        More = Source.ProcessNext(Snapshot.Get(), Process)) {
-    TKernelHandle Modules(Source.CreateSnapshot(TH32CS_SNAPMODULE, Process.th32ProcessID));
+    TKernelHandle Modules(Source.CreateSnapshot(ModuleSnapshotFlags(), Process.th32ProcessID));
     if (Modules) {
       // One information object per process serves all its module rows.
       const TProcessInfoObject ProcessInfo(Process, false);

@@ -185,7 +185,11 @@ TEST_F(ListBuildingTest, AProcessThatRefusesAccessOrEndsMidBuildIsListedByItsSna
                                           : List->Find(lkThread, Child->ThreadId);
       ASSERT_NE(Node, nullptr);
       EXPECT_EQ(List->Text(Node, 1), Name) << "the name from the snapshot";
-      EXPECT_EQ(List->Text(Node, 2), UnavailableText) << "no path without the process";
+      const std::string Path = List->Text(Node, 2);
+      if (Child == &Refusing)
+        EXPECT_EQ(Path, UnavailableText) << "no path from a process that refuses every access";
+      else // the ended process's identifier may still name its program (Wine: it can)
+        EXPECT_TRUE(Path == UnavailableText || Path == ExtractFilePathOr(OwnPath(), "")) << Path;
     }
   }
 }

@@ -1,6 +1,7 @@
 // Information objects against real windows, threads and processes, and through a tool-help
 // source of the test's own.
 
+#include "core/format.h"
 #include "core/settings.h"
 #include "info/infoobjects.h"
 #include "info/toolhelp.h"
@@ -254,7 +255,28 @@ public:
     return true;
   }
   bool ProcessNext(HANDLE, PROCESSENTRY32&) override { return false; }
+  DWORD ProcessImageName(DWORD, char*, DWORD) override { return 0; }
 };
+
+TEST_F(InfoObjectTest, EveryProcessWhosePathTheSystemNamesShowsIt) {
+  // Also a 64-bit process seen by the 32-bit program, which cannot read its modules.
+  TKernelHandle Snapshot(ToolHelp().CreateSnapshot(TH32CS_SNAPPROCESS, 0));
+  ASSERT_TRUE(Snapshot);
+  PROCESSENTRY32 Entry{};
+  Entry.dwSize = sizeof(Entry);
+  int Named = 0;
+  for (bool More = ToolHelp().ProcessFirst(Snapshot.Get(), Entry); More;
+       More = ToolHelp().ProcessNext(Snapshot.Get(), Entry)) {
+    char Image[MAX_PATH + 1] = {};
+    if (ToolHelp().ProcessImageName(Entry.th32ProcessID, Image, sizeof(Image)) == 0)
+      continue;
+    ++Named;
+    const TProcessInfoObject Process(Entry, false);
+    EXPECT_NE(Process.ModulePath(), UnavailableText) << Entry.szExeFile;
+    EXPECT_EQ(Process.ModuleName(), ExtractFileNameOr(Image, "")) << Entry.szExeFile;
+  }
+  EXPECT_GT(Named, 1);
+}
 
 TEST_F(InfoObjectTest, ObjectsUseTheToolHelpSourceInPlace) {
   TFakeToolHelp Fake;

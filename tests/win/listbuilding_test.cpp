@@ -198,6 +198,7 @@ public:
   bool ModuleNext(HANDLE S, MODULEENTRY32& Entry) override {
     return ModuleAt(Owners[S], Step(S, 2), Entry);
   }
+  DWORD ProcessImageName(DWORD, char*, DWORD) override { return 0; }
 
 private:
   std::size_t Start(HANDLE S, int List) { return Walks[{S, List}] = 0; }
