@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/settingsstore.h"
 #include "core/cmdline.h"
+#include "core/format.h"
 #include "core/settings.h"
 #include "ui/application.h"
 #include "ui/settingsres.h"
@@ -94,7 +95,34 @@ std::uint8_t GetOSKind() {
   return Kind;
 }
 
+bool HandOverTo64Bit(std::string_view CommandLine) {
+  if (sizeof(void*) != 4 || ParseCommandSwitches(CommandLine).Stay32)
+    return false;
+  // Windows XP SP2 and later; older systems are 32-bit throughout.
+  using TIsWow64Process = BOOL(WINAPI*)(HANDLE, PBOOL);
+  const auto IsWow64Process = reinterpret_cast<TIsWow64Process>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+  BOOL OnWow64 = FALSE;
+  if (!IsWow64Process || !IsWow64Process(::GetCurrentProcess(), &OnWow64) || !OnWow64)
+    return false;
+  const std::string Program = ExtractFilePathOr(ProgramPath(), "") + Program64Name;
+  if (::GetFileAttributesA(Program.c_str()) == INVALID_FILE_ATTRIBUTES)
+    return false;
+  std::string Line = "\"" + Program + "\" " + std::string(CommandLineTail(CommandLine));
+  STARTUPINFOA Info{};
+  Info.cb = sizeof(Info);
+  PROCESS_INFORMATION Started{};
+  if (!::CreateProcessA(Program.c_str(), Line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &Info, &Started))
+    return false; // this program runs after all
+  ::CloseHandle(Started.hThread);
+  ::CloseHandle(Started.hProcess);
+  return true;
+}
+
 std::optional<int> TStartup::Initialize(std::string_view CommandLine) {
+  if (HandOverTo64Bit(CommandLine))
+    return 0;
   if (MakeSplash) {
     // Shown and painted at once: no message loop runs before the main window.
     SettingsResources.Splash = MakeSplash();

@@ -30,6 +30,11 @@ std::string ProgramPath();
 void EnableDebugPrivilege();
 // 0: Windows 98 or Me; 1: Windows 2000 or later of the NT line; 2: anything older.
 std::uint8_t GetOSKind();
+// The name of the 64-bit program, beside the 32-bit one.
+inline constexpr char Program64Name[] = "wyndo64.exe";
+// A 32-bit program on a 64-bit system starts the 64-bit program beside it with the same
+// parameters, unless "-32" is among them; true when it did, and this one is to end.
+bool HandOverTo64Bit(std::string_view CommandLine);
 
 class TStartup {
 public:
@@ -40,8 +45,8 @@ public:
   TStartup& operator=(const TStartup&) = delete;
 
   // Runs start-up up to the loaded settings. A value means the program ends now with that exit
-  // code: 0 for a second instance or an unsupported system, 1 when the configuration run was
-  // cancelled.
+  // code: 0 after handing over to the 64-bit program, for a second instance or an unsupported
+  // system, 1 when the configuration run was cancelled.
   std::optional<int> Initialize(std::string_view CommandLine);
   // The splash screen goes once the main window is on the screen.
   void FreeSplash();

@@ -1,5 +1,6 @@
 // The program's command line: split into parameters as a reading of the rules written here says
-// (blanks, double quotes, double-byte characters), and the two switches found in any letter case.
+// (blanks, double quotes, double-byte characters), the switches found in any letter case, and the
+// tail after the program name holding every parameter.
 //
 // Input: byte 0: the locale (see UseLocale: '0' ASCII, '1' Shift-JIS, '2' Latin-1); the rest is
 // the command line.
@@ -79,10 +80,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const TCommandSwitches Switches = ParseCommandSwitches(Line);
   bool Reset = false;
   bool Config = false;
+  bool Stay32 = false;
   for (const std::string& Param : Params) {
     Reset = Reset || IsSwitch(Param, "-reset");
     Config = Config || IsSwitch(Param, "-config");
+    Stay32 = Stay32 || Param == "-32";
   }
-  Check(Switches.Reset == Reset && Switches.Config == Config, "switches in any letter case");
+  Check(Switches.Reset == Reset && Switches.Config == Config && Switches.Stay32 == Stay32,
+        "switches in any letter case");
+  // What is handed on is every parameter but the program name, unchanged.
+  const std::string_view Tail = CommandLineTail(Line);
+  Check(Tail.empty() || static_cast<unsigned char>(Tail[0]) > ' ',
+        "the tail starts at a parameter");
+  Check(CommandLineParams("x " + std::string(Tail)) == Params, "the tail holds the parameters");
   return 0;
 }

@@ -72,6 +72,15 @@ TEST_F(CommandLineTest, RecognisesTheSwitchesInAnyLetterCase) {
     EXPECT_EQ(Switches.Reset, Case.Reset);
     EXPECT_EQ(Switches.Config, Case.Config);
   }
+  EXPECT_TRUE(ParseCommandSwitches("wyndo.exe -config -32").Stay32);
+  EXPECT_FALSE(ParseCommandSwitches("wyndo.exe -3 32 /32").Stay32);
+}
+
+TEST_F(CommandLineTest, TheTailIsEverythingAfterTheProgramNameAsWritten) {
+  EXPECT_EQ(CommandLineTail("wyndo.exe"), "");
+  EXPECT_EQ(CommandLineTail("  wyndo.exe   -reset  \"a b\" "), "-reset  \"a b\" ");
+  EXPECT_EQ(CommandLineTail("\"C:\\Program Files\\wyndo.exe\" -config"), "-config");
+  EXPECT_EQ(CommandLineTail(""), "");
 }
 
 } // namespace
