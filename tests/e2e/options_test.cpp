@@ -115,6 +115,12 @@ std::vector<std::uint8_t> Dword(std::uint32_t Value) {
   return test::DwordValue("", Value).Data;
 }
 
+// The bytes of a stored option; none when it is missing.
+std::vector<std::uint8_t> Stored(const char* Name) {
+  const std::optional<TStoredValue> Value = test::StoredValue("", Name);
+  return Value ? Value->Data : std::vector<std::uint8_t>{};
+}
+
 TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStart) {
   Seed();
   auto Picked = Target("E2E Option Target", 300, 600);
@@ -208,12 +214,12 @@ TEST_F(EndToEndOptions, GeneralOptionsTakeEffectAtOnceAndAreInForceAtTheNextStar
     EXPECT_EQ(Wyndo.Close(), 0u);
   }
   // Written at exit.
-  EXPECT_EQ(test::StoredValue("", "IntFormat")->Data, std::vector<std::uint8_t>{2});
-  EXPECT_EQ(test::StoredValue("", "Minimization")->Data, std::vector<std::uint8_t>{1});
-  EXPECT_EQ(test::StoredValue("", "Style")->Data, std::vector<std::uint8_t>{1});
-  EXPECT_EQ(test::StoredValue("", "AppBarDocking")->Data, Dword(1));
-  EXPECT_EQ(test::StoredValue("", "StayOnTop")->Data, Dword(0));
-  EXPECT_EQ(test::StoredValue("", "MainFinder")->Data, Dword(0));
+  EXPECT_EQ(Stored("IntFormat"), std::vector<std::uint8_t>{2});
+  EXPECT_EQ(Stored("Minimization"), std::vector<std::uint8_t>{1});
+  EXPECT_EQ(Stored("Style"), std::vector<std::uint8_t>{1});
+  EXPECT_EQ(Stored("AppBarDocking"), Dword(1));
+  EXPECT_EQ(Stored("StayOnTop"), Dword(0));
+  EXPECT_EQ(Stored("MainFinder"), Dword(0));
 
   // In force at the next start: docked, no finder panel, handles read and written with "0x".
   TWyndo Wyndo;
