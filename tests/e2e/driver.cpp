@@ -27,11 +27,11 @@ bool RunUnix(const std::string& Command) {
   STARTUPINFOA Startup{};
   Startup.cb = sizeof(Startup);
   PROCESS_INFORMATION Started{};
+  // The handles Wine returns for a Unix program are none (the process handle is 0, the thread
+  // handle an uninitialised value, which may equal a live handle of ours): they are never closed.
   if (!::CreateProcessA(nullptr, Line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &Startup, &Started))
     return false;
-  TKernelHandle Thread(Started.hThread);
-  TKernelHandle Process(Started.hProcess);
   const bool Done = WaitFor(
       [&] { return ::GetFileAttributesA(Marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
   ::DeleteFileA(Marker.c_str());

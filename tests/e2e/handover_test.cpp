@@ -2,6 +2,7 @@
 // over and ends; a second start through it brings the running 64-bit program forward; "-32" keeps
 // the 32-bit program. Both builds are copied into a folder of their own, as the release has them.
 
+#include "app/startup.h"
 #include "core/format.h"
 #include "info/toolhelp.h"
 #include "tests/e2e/e2e_fixture.h"
@@ -11,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace wyndo::e2e {
 namespace {
@@ -32,10 +34,32 @@ protected:
     ASSERT_TRUE(::CopyFileA((Build + "win32\\app\\wyndo.exe").c_str(), Program32().c_str(), FALSE))
         << "build the win32 preset";
     ASSERT_TRUE(::CopyFileA((Build + "win64\\app\\wyndo.exe").c_str(),
-                            (Folder + "wyndo64.exe").c_str(), FALSE))
+                            (Folder + Program64Name).c_str(), FALSE))
         << "build the win64 preset";
   }
+  // Whatever the hand-overs started goes with the scenario, also when it failed half-way.
+  void TearDown() override {
+    for (DWORD Id : Running(Program64Name)) {
+      TKernelHandle Process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, Id));
+      if (Process && ::TerminateProcess(Process.Get(), 99))
+        ::WaitForSingleObject(Process.Get(), 5000);
+    }
+    EndToEndTest::TearDown();
+  }
   std::string Program32() const { return Folder + "wyndo.exe"; }
+
+  // The processes whose program file has this name.
+  static std::vector<DWORD> Running(const std::string& Name) {
+    std::vector<DWORD> Ids;
+    TKernelHandle Snapshot(ToolHelp().CreateSnapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 Entry{};
+    Entry.dwSize = sizeof(Entry);
+    for (bool More = Snapshot && ToolHelp().ProcessFirst(Snapshot.Get(), Entry); More;
+         More = ToolHelp().ProcessNext(Snapshot.Get(), Entry))
+      if (::lstrcmpiA(ExtractFileNameOr(Entry.szExeFile, "").c_str(), Name.c_str()) == 0)
+        Ids.push_back(Entry.th32ProcessID);
+    return Ids;
+  }
 
   // The program's main window, of whichever process, and the file name of its process.
   static HWND MainWindow(std::string& ProgramName) {
@@ -74,7 +98,7 @@ TEST_F(EndToEndHandOver, The32BitProgramHandsOverUnlessToldToStay) {
   std::string Name;
   HWND Main = MainWindow(Name);
   ASSERT_NE(Main, nullptr);
-  EXPECT_EQ(Name, "wyndo64.exe");
+  EXPECT_EQ(Name, Program64Name);
 
   // A second start through the 32-bit program reaches the running 64-bit one.
   auto Other = Target("E2E Hand-over Other", 300, 520);
@@ -85,6 +109,9 @@ TEST_F(EndToEndHandOver, The32BitProgramHandsOverUnlessToldToStay) {
   EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Main; }));
   EXPECT_EQ(::FindWindowExA(nullptr, Main, "TWyndoMainForm", nullptr), nullptr) << "one instance";
   ASSERT_TRUE(CloseAndWait(Main));
+  // The 64-bit program that the second start handed over to has ended too: it only brought the
+  // running one forward.
+  ASSERT_TRUE(WaitFor([] { return Running(Program64Name).empty(); }, 15000));
 
   // "-32": the 32-bit program runs itself.
   TProgram Stays("-32", Program32());

@@ -128,14 +128,10 @@ bool Xdotool(const std::string& Arguments) {
   STARTUPINFOA Startup{};
   Startup.cb = sizeof(Startup);
   PROCESS_INFORMATION Started{};
-  if (!::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &Startup, &Started))
-    return false;
-  if (Started.hThread)
-    ::CloseHandle(Started.hThread);
-  if (Started.hProcess)
-    ::CloseHandle(Started.hProcess);
-  return true;
+  // Wine returns no real handles for a Unix program (the thread handle is an uninitialised value
+  // that may equal a live handle of ours): they are never closed.
+  return ::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &Startup, &Started) != FALSE;
 }
 
 bool MoveCursorTo(POINT Point) {
