@@ -104,14 +104,16 @@ TEST_F(EndToEndHandOver, The32BitProgramHandsOverUnlessToldToStay) {
   auto Other = Target("E2E Hand-over Other", 300, 520);
   ::SetForegroundWindow(Other->Handle());
   ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Other->Handle(); }));
+  DWORD MainProcess = 0;
+  ::GetWindowThreadProcessId(Main, &MainProcess);
   TProgram Second("", Program32());
   EXPECT_EQ(Second.WaitForExit(), 0u);
+  // The 64-bit program it handed over to only brings the running one forward and ends.
   EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == Main; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Running(Program64Name) == std::vector<DWORD>{MainProcess}; }, 15000));
   EXPECT_EQ(::FindWindowExA(nullptr, Main, "TWyndoMainForm", nullptr), nullptr) << "one instance";
   ASSERT_TRUE(CloseAndWait(Main));
-  // The 64-bit program that the second start handed over to has ended too: it only brought the
-  // running one forward.
-  ASSERT_TRUE(WaitFor([] { return Running(Program64Name).empty(); }, 15000));
 
   // "-32": the 32-bit program runs itself.
   TProgram Stays("-32", Program32());
