@@ -540,10 +540,6 @@ thread_local std::vector<std::unique_ptr<TObject>> GDeleteAfterHandlers;
 
 } // namespace
 
-bool InMessageHandler() {
-  return GHandlerDepth > 0;
-}
-
 void DeleteAfterHandlers(TObject* Object) {
   if (GHandlerDepth > 0)
     GDeleteAfterHandlers.emplace_back(Object);

@@ -35,9 +35,6 @@ public:
   virtual ~TObject() = default;
 };
 
-// Whether one of our window procedures is handling a message on this thread (outside the message
-// loop, a message box's or a menu's loop included).
-bool InMessageHandler();
 // Deletes Object once no window procedure of ours is handling a message any more: code that is
 // still running for it further up the stack (a click handler that opened a message box, say)
 // returns into a live object. Now, when none is.
