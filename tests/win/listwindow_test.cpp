@@ -9,6 +9,7 @@
 #include "core/product.h"
 #include "core/settings.h"
 #include "lists/listform.h"
+#include "tests/win/listbuild_fixture.h"
 #include "tests/win/program_fixture.h"
 #include "tests/win/test_support.h"
 #include "ui/settingsres.h"
@@ -214,9 +215,8 @@ TEST_F(ListWindowTest, SelectingAWindowSkipsModuleListsAndListsStillBuilding) {
   auto& Modules = OpenList<TModuleListForm>(TChildKind::ckModuleList);
   TTreeNode* ModuleFocus = Modules.Tree->Nodes().Focused();
   // All five build slots taken: the next list stays in its build.
-  TKernelHandle Semaphore(::OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, ThreadCounterName));
-  for (int Slot = 0; Slot < 5; ++Slot)
-    ASSERT_EQ(::WaitForSingleObject(Semaphore.Get(), 5000), WAIT_OBJECT_0);
+  THeldSlots Slots;
+  ASSERT_EQ(Slots.Held, 5);
   auto* Busy =
       dynamic_cast<TListForm*>(Services.OpenChildWindow(TChildKind::ckWindowList, nullptr));
   ASSERT_TRUE(WaitFor([&] { return Busy->Building(); }));
@@ -230,7 +230,7 @@ TEST_F(ListWindowTest, SelectingAWindowSkipsModuleListsAndListsStillBuilding) {
   EXPECT_TRUE(Idle.Tree->Nodes().Selected(Idle.Tree->FocusedNode()));
   EXPECT_EQ(Modules.Tree->Nodes().Focused(), ModuleFocus);
   EXPECT_EQ(Busy->Tree->Nodes().Count(), 0u);
-  ::ReleaseSemaphore(Semaphore.Get(), 5, nullptr);
+  Slots.Release();
   WaitForBuild(*Busy, 1);
 }
 
@@ -252,9 +252,8 @@ TEST_F(ListWindowTest, WithoutTheHandleColumnWindowNodesAreLeftAlone) {
 
 TEST_F(ListWindowTest, RefreshDoesNothingWhileABuildRuns) {
   // All five build slots taken: the build waits.
-  TKernelHandle Semaphore(::OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, ThreadCounterName));
-  for (int Slot = 0; Slot < 5; ++Slot)
-    ASSERT_EQ(::WaitForSingleObject(Semaphore.Get(), 5000), WAIT_OBJECT_0);
+  THeldSlots Slots;
+  ASSERT_EQ(Slots.Held, 5);
   auto* List =
       dynamic_cast<TListForm*>(Services.OpenChildWindow(TChildKind::ckWindowList, nullptr));
   ASSERT_NE(List, nullptr);
@@ -265,22 +264,20 @@ TEST_F(ListWindowTest, RefreshDoesNothingWhileABuildRuns) {
   ASSERT_TRUE(WaitFor([&] { return List->Building(); }));
   List->RefreshButtonClick(*List);
   EXPECT_EQ(LiveBuildRecords(), 1);
-  ::ReleaseSemaphore(Semaphore.Get(), 5, nullptr);
+  Slots.Release();
   WaitForBuild(*List, 1);
   EXPECT_TRUE(WaitFor([] { return LiveBuildRecords() == 0; }));
   EXPECT_EQ(List->FinishedBuilds(), 1);
 }
 
 TEST_F(ListWindowTest, AListWindowClosedWhileItBuildsGoesQuietly) {
-  TKernelHandle Semaphore(::OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, ThreadCounterName));
-  for (int Slot = 0; Slot < 5; ++Slot)
-    ASSERT_EQ(::WaitForSingleObject(Semaphore.Get(), 5000), WAIT_OBJECT_0);
+  THeldSlots Slots;
+  ASSERT_EQ(Slots.Held, 5);
   auto* List =
       dynamic_cast<TListForm*>(Services.OpenChildWindow(TChildKind::ckProcessList, nullptr));
   ASSERT_TRUE(WaitFor([&] { return List->Building(); }));
   ::SendMessageA(List->Handle(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(Services.ChildWindows().empty());
-  ::ReleaseSemaphore(Semaphore.Get(), 5, nullptr);
 }
 
 } // namespace
