@@ -16,32 +16,6 @@ using test::WaitFor;
 // ---------------------------------------------------------------------------------------------
 // Real input
 
-bool RunUnix(const std::string& Command) {
-  // Wine starts a Unix program but gives no handle to wait on: the shell leaves a marker file
-  // once the command has returned, and the marker is what is waited for.
-  static int Runs = 0;
-  const std::string Name =
-      "wyndo-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++Runs);
-  const std::string Marker = "Z:\\tmp\\" + Name;
-  std::string Line = "Z:\\bin\\sh -c \"" + Command + " && : > /tmp/" + Name + "\"";
-  STARTUPINFOA Startup{};
-  Startup.cb = sizeof(Startup);
-  PROCESS_INFORMATION Started{};
-  // The handles Wine returns for a Unix program are none (the process handle is 0, the thread
-  // handle an uninitialised value, which may equal a live handle of ours): they are never closed.
-  if (!::CreateProcessA(nullptr, Line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &Startup, &Started))
-    return false;
-  const bool Done = WaitFor(
-      [&] { return ::GetFileAttributesA(Marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
-  ::DeleteFileA(Marker.c_str());
-  return Done;
-}
-
-bool Xdotool(const std::string& Arguments) {
-  return RunUnix("/usr/bin/xdotool " + Arguments);
-}
-
 bool SaveScreen(const std::string& Path) {
   return RunUnix("/usr/bin/import -window root " + Path);
 }

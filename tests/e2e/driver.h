@@ -11,6 +11,7 @@
 
 #include "app/commands.h"
 #include "tests/win/process_support.h"
+#include "tests/win/test_support.h"
 
 #include <windows.h>
 
@@ -25,11 +26,9 @@ using test::TProgram;
 // ---------------------------------------------------------------------------------------------
 // Real input
 
-// Runs a command line with the Unix shell and waits until it has finished; false when it did
-// not start or finish.
-bool RunUnix(const std::string& Command);
-// Runs xdotool with Arguments and waits until it has finished; false when it did not.
-bool Xdotool(const std::string& Arguments);
+// The Unix shell and xdotool, each run waited for (tests/win/test_support.h).
+using test::RunUnix;
+using test::Xdotool;
 // Saves what the display shows as a picture at a Unix path.
 bool SaveScreen(const std::string& Path);
 // Moves the cursor to a screen point, waiting until the system reports it there.

@@ -123,15 +123,30 @@ bool RegisteredAppBar(HWND Window) {
   return false;
 }
 
-bool Xdotool(const std::string& Arguments) {
-  std::string Command = "Z:\\usr\\bin\\xdotool " + Arguments;
+bool RunUnix(const std::string& Command) {
+  // Wine starts a Unix program but gives no handle to wait on: the shell leaves a marker file
+  // once the command has returned, and the marker is what is waited for.
+  static std::atomic<int> Runs = 0;
+  const std::string Name =
+      "wyndo-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++Runs);
+  const std::string Marker = "Z:\\tmp\\" + Name;
+  std::string Line = "Z:\\bin\\sh -c \"" + Command + " && : > /tmp/" + Name + "\"";
   STARTUPINFOA Startup{};
   Startup.cb = sizeof(Startup);
   PROCESS_INFORMATION Started{};
-  // Wine returns no real handles for a Unix program (the thread handle is an uninitialised value
-  // that may equal a live handle of ours): they are never closed.
-  return ::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &Startup, &Started) != FALSE;
+  // The handles Wine returns for a Unix program are none (the process handle is 0, the thread
+  // handle an uninitialised value, which may equal a live handle of ours): they are never closed.
+  if (!::CreateProcessA(nullptr, Line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &Startup, &Started))
+    return false;
+  const bool Done = WaitFor(
+      [&] { return ::GetFileAttributesA(Marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+  ::DeleteFileA(Marker.c_str());
+  return Done;
+}
+
+bool Xdotool(const std::string& Arguments) {
+  return RunUnix("/usr/bin/xdotool " + Arguments);
 }
 
 bool MoveCursorTo(POINT Point) {

@@ -51,8 +51,11 @@ bool Topmost(HWND Window);
 // registration made by asking is taken back at once.
 bool RegisteredAppBar(HWND Window);
 
-// Runs xdotool with Arguments, without waiting for it: real mouse input in the virtual desktop.
-// Wine gives no process handle for a Unix program, so callers wait for the effect instead.
+// Runs a command line with the Unix shell and waits until it has finished (handling this thread's
+// messages meanwhile); false when it did not start or finish.
+bool RunUnix(const std::string& Command);
+// Runs xdotool with Arguments and waits until it has finished: real mouse and keyboard input in
+// the virtual desktop, in the order given (two runs started at once can land in either order).
 bool Xdotool(const std::string& Arguments);
 
 // Moves the real cursor with xdotool and waits until the system reports it there.
